@@ -1,0 +1,73 @@
+#include "core/failures.h"
+
+#include "core/failure_texts.h"
+
+namespace core {
+namespace {
+
+std::string replaceFirst(std::string_view pattern, std::string_view marker, std::string_view value) {
+    std::string out(pattern);
+    const auto at = out.find(marker);
+    if (at != std::string::npos) out.replace(at, marker.size(), value);
+    return out;
+}
+
+std::string ioText(int number) {
+    switch (number) {
+        case io::kFileNotFound: return texts::kIo2;
+        case io::kPathNotFound: return texts::kIo3;
+        case io::kTooManyOpenFiles: return texts::kIo4;
+        case io::kAccessDenied: return texts::kIo5;
+        case io::kInvalidNumber: return texts::kIo106;
+        default: return replaceFirst(texts::kIoOther, "%d", std::to_string(number));
+    }
+}
+
+bool isLeadByte(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// Trailing blanks, control characters and full stops are not part of a description.
+std::string trimmedDescription(std::string_view description) {
+    std::size_t end = description.size();
+    while (end > 0) {
+        const auto byte = static_cast<unsigned char>(description[end - 1]);
+        if (byte > 0x20 && byte != '.') break;
+        --end;
+    }
+    return std::string(description.substr(0, end));
+}
+
+}  // namespace
+
+ConversionFailure::ConversionFailure(std::string_view text)
+    : Failure(replaceFirst(texts::kConversion, "%s", text)), text_(text) {}
+
+IoFailure::IoFailure(int number) : Failure(ioText(number)), number_(number) {}
+
+RangeFailure::RangeFailure() : Failure(texts::kRange) {}
+
+OutOfMemoryFailure::OutOfMemoryFailure() : Failure(texts::kOutOfMemory) {}
+
+FileOpenFailure::FileOpenFailure(std::string_view path) : Failure(replaceFirst(texts::kFileOpen, "%s", path)) {}
+
+InvalidBitmapFailure::InvalidBitmapFailure() : Failure(texts::kInvalidBitmap) {}
+
+StreamReadFailure::StreamReadFailure() : Failure(texts::kStreamRead) {}
+
+OsErrorFailure::OsErrorFailure(int code, std::string_view description)
+    : Failure(replaceFirst(texts::kOsError, "%d", std::to_string(code)) + "\r\n" + trimmedDescription(description)),
+      code_(code) {}
+
+std::string withFullStop(std::string_view message) {
+    std::string out(message);
+    std::size_t lastStart = std::string::npos;
+    for (std::size_t i = 0; i < message.size();) {
+        lastStart = i;
+        i += (isLeadByte(static_cast<unsigned char>(message[i])) && i + 1 < message.size()) ? 2 : 1;
+    }
+    if (lastStart != std::string::npos && static_cast<unsigned char>(message[lastStart]) > 0x2E) out += '.';
+    return out;
+}
+
+}  // namespace core

@@ -1,0 +1,47 @@
+#pragma once
+// The map size as the settings window's width and height texts drive it.
+#include <cstdint>
+#include <string>
+
+#include "core/editor_state.h"
+
+namespace core {
+
+// What the size operations reach outside the editor state: the width and height
+// fields with their derived labels, and the map view's counts and repaint.
+class SizeFieldsHost {
+public:
+    virtual ~SizeFieldsHost() = default;
+    virtual std::string widthText() const = 0;
+    virtual std::string heightText() const = 0;
+    // Setting a text that differs from the field's runs the field's change handling
+    // (edit2Change / edit3Change) before returning; a failure in it is shown there
+    // and does not leave the setter. Setting the same text runs nothing.
+    virtual void setWidthText(const std::string& text) = 0;
+    virtual void setHeightText(const std::string& text) = 0;
+    virtual void setPixelWidthText(const std::string& text) = 0;
+    virtual void setPixelHeightText(const std::string& text) = 0;
+    virtual void setArraySizeText(const std::string& text) = 0;
+    virtual void setDimensionText(const std::string& text) = 0;
+    virtual void setGridColCount(std::int32_t count) = 0;
+    virtual void setGridRowCount(std::int32_t count) = 0;
+    virtual void repaintGrid() = 0;
+};
+
+// Resizes to `rows` rows of `columns` cells, keeping the overlap; new cells are 0.
+// Negative sizes raise RangeFailure before anything changes; no memory, OutOfMemoryFailure.
+void resizeMap(TileMap& map, std::int32_t rows, std::int32_t columns);
+
+// "2048byte(2048byte)", "10KB(10368byte)", "32MB(33554432byte)".
+std::string arraySizeText(std::int32_t mapWidth, std::int32_t mapHeight);
+// Cells of the first row, ",", rows: "32,32". A map without rows gives "0,0".
+std::string dimensionText(const TileMap& map);
+
+void showArraySize(const EditorState& state, SizeFieldsHost& host);
+void changeMapSizeX(EditorState& state, SizeFieldsHost& host);
+void changeMapSizeY(EditorState& state, SizeFieldsHost& host);
+// The change handlers of the width and height fields.
+void edit2Change(EditorState& state, SizeFieldsHost& host);
+void edit3Change(EditorState& state, SizeFieldsHost& host);
+
+}  // namespace core

@@ -1,0 +1,113 @@
+#pragma once
+// The main window: sheet view, map view, editing controls and the "ファイル" menu.
+// The editor state lives in the window itself, as its fields.
+#include <QMainWindow>
+#include <QString>
+
+#include "core/editor_state.h"
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QScrollArea;
+
+namespace ui {
+class Dialogs;
+class DrawGrid;
+class SheetView;
+class UpDown;
+}  // namespace ui
+
+class TForm1 : public QMainWindow, public core::EditorState {
+    Q_OBJECT
+public:
+    explicit TForm1(ui::Dialogs& dialogs, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    ui::Dialogs& dialogs() { return dialogs_; }
+
+    // Controls, in creation order.
+    QLabel* Label3 = nullptr;
+    ui::SheetView* Image1 = nullptr;
+    QLabel* Label7 = nullptr;
+    QLabel* Label8 = nullptr;
+    QLabel* Label9 = nullptr;
+    QLabel* Label10 = nullptr;
+    QLabel* Label13 = nullptr;
+    ui::DrawGrid* DrawGrid1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QLineEdit* Edit4 = nullptr;
+    QLineEdit* Edit5 = nullptr;
+    QLineEdit* Edit6 = nullptr;
+    QCheckBox* CheckBox4 = nullptr;
+    ui::UpDown* UpDown1 = nullptr;
+    ui::UpDown* UpDown2 = nullptr;
+    QPushButton* Button5 = nullptr;
+
+    QMenu* File1 = nullptr;
+    QAction* N4 = nullptr;
+    QAction* N2 = nullptr;
+    QAction* N1 = nullptr;
+    QAction* N3 = nullptr;
+    QAction* Exit1 = nullptr;
+
+    // The scrolled area holding every control (automatic scroll bars).
+    QScrollArea* scroller = nullptr;
+    QWidget* content = nullptr;
+
+    // Last names chosen in the dialogs, proposed the next time.
+    QString pictureDialogName;
+    QString projectOpenDialogName = QStringLiteral("default");
+    QString projectSaveDialogName = QStringLiteral("default");
+
+    // Window creation and size operations (Unit1.cpp, Unit1Size.cpp).
+    void FormCreate();
+    void ChangeMapSizeX();
+    void ChangeMapSizeY();
+    void ShowArraySize();
+    void Button5Click();
+    // Recomputes the scroll extents from the controls' right and bottom edges.
+    void updateScrollExtents();
+
+    // Tile sheet (Unit1Sheet.cpp).
+    void Button1Click();
+    void N4Click();
+    void LoadImage();
+    void DrawFrameTile();
+    void Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
+    void Edit1Exit();
+    void Edit5Change();
+    void Edit6Change();
+
+    // Map view, stamping and fill (Unit1Grid.cpp).
+    void DrawGrid1SelectCell(int ACol, int ARow, bool& CanSelect);
+    void DrawGrid1MouseUp(Qt::MouseButton button);
+    void CheckBox1Click();
+    void CheckBox4Click();
+    void Button2Click();
+
+    // Project commands (Unit1Project.cpp).
+    void N2Click();
+    void N1Click();
+    void N3Click();
+    void SaveUpdateProject();
+    void NewOpenProject(const QStringList& arguments);
+    void Exit1Click();
+    // The close handling; false when the close is abandoned.
+    bool FormClose();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    ui::Dialogs& dialogs_;
+};
+
+// The one global reference to each window.
+extern TForm1* Form1;
