@@ -1,0 +1,20 @@
+#pragma once
+// The ".quarvel" project file: image path, label, width text, height text, then
+// one cell per line, CR LF after every line.
+#include <string>
+
+#include "core/editor_state.h"
+#include "core/size_fields.h"
+
+namespace core {
+
+// Writes the project atomically: an earlier file is replaced only when the new one
+// is complete. Raises IoFailure.
+void writeProject(const std::string& path, const EditorState& state, const SizeFieldsHost& fields);
+
+// Reads the whole file into a staging document first; only when that succeeds are
+// ImagePath, MapName, the size fields (with their change handling), MapWidth,
+// MapHeight and the cells applied. A failure leaves state and fields untouched.
+void readProject(const std::string& path, EditorState& state, SizeFieldsHost& fields);
+
+}  // namespace core
