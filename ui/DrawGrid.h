@@ -34,8 +34,9 @@ public:
     // Fired just before a data cell becomes the current cell.
     std::function<void(int ACol, int ARow, bool& CanSelect)> OnSelectCell;
     std::function<void(Qt::MouseButton button)> OnMouseUp;
-    // Each callback runs inside the caller's failure boundary; this one wraps them.
-    std::function<void(const std::function<void()>&)> guard;
+    // Runs a callback inside the owner's failure boundary; false when it failed (the
+    // failure has been shown). Without it callbacks run unguarded.
+    std::function<bool(const std::function<void()>&)> guard;
 
 private:
     struct Impl;

@@ -7,12 +7,18 @@
 #include "core/editor_state.h"
 
 class QAction;
+class QPainter;
+class QRect;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
 class QScrollArea;
+
+namespace core {
+class SizeFieldsHost;
+}
 
 namespace ui {
 class Dialogs;
@@ -28,6 +34,8 @@ public:
     ~TForm1() override;
 
     ui::Dialogs& dialogs() { return dialogs_; }
+    // The settings window's width and height fields as the size operations see them.
+    core::SizeFieldsHost& sizeFields();
 
     // Controls, in creation order.
     QLabel* Label3 = nullptr;
@@ -86,6 +94,7 @@ public:
     void Edit6Change();
 
     // Map view, stamping and fill (Unit1Grid.cpp).
+    void DrawGrid1DrawCell(QPainter& canvas, int ACol, int ARow, const QRect& Rect, bool fixed);
     void DrawGrid1SelectCell(int ACol, int ARow, bool& CanSelect);
     void DrawGrid1MouseUp(Qt::MouseButton button);
     void CheckBox1Click();
