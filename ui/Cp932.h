@@ -6,10 +6,10 @@
 namespace ui {
 
 QString fromCp932(const std::string& bytes);
-// Characters code page 932 cannot hold are not converted silently: check first.
+// Whether code page 932 holds every character of the text.
 bool fitsCp932(const QString& text);
-// Raises core::FileOpenFailure-free plain conversion; callers check fitsCp932 first,
-// characters that do not fit become '?'.
+// Characters that do not fit become '?': callers that must not lose text check
+// fitsCp932 first.
 std::string toCp932(const QString& text);
 
 }  // namespace ui
