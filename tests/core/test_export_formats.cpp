@@ -1,0 +1,333 @@
+#include "core/export_formats.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "core/failures.h"
+#include "core/text_file_writer.h"
+#include "support/cp932.h"
+
+namespace {
+
+using core::EditorState;
+using core::ExportFormat;
+using Lines = std::vector<std::string>;
+
+EditorState mapOf(const core::TileMap& map, std::string label = "Default") {
+    EditorState state;
+    state.MapName = std::move(label);
+    state.Map = map;
+    state.MapHeight = static_cast<std::int32_t>(map.size());
+    state.MapWidth = map.empty() ? 0 : static_cast<std::int32_t>(map.front().size());
+    return state;
+}
+
+// Row r, column c holds r * width + c, wrapped to 16 bits.
+EditorState numberedMap(std::int32_t width, std::int32_t height) {
+    core::TileMap map(static_cast<std::size_t>(height), core::MapRow(static_cast<std::size_t>(width)));
+    for (std::int32_t r = 0; r < height; ++r)
+        for (std::int32_t c = 0; c < width; ++c)
+            map[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = static_cast<core::Cell>(r * width + c);
+    return mapOf(map);
+}
+
+EditorState workedExample() { return mapOf({{0, 1, 2}, {3, 4, 5}}); }
+
+std::string readBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        path_ = std::filesystem::temp_directory_path() /
+                ("quarvel_export_test_" + std::to_string(::getpid()) + "_" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~ScratchFolder() { std::filesystem::remove_all(path_); }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    std::size_t entryCount() const {
+        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(path_), {}));
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Counts lines without keeping them; remembers the few lines a test asks about.
+class CountingSink : public core::LineSink {
+public:
+    void line(std::string_view text) override {
+        if (count_ < kKeptHead) head_.emplace_back(text);
+        commas_ += static_cast<std::size_t>(std::count(text.begin(), text.end(), ','));
+        ++count_;
+        last_ = text;
+    }
+    std::size_t count() const { return count_; }
+    std::size_t commas() const { return commas_; }
+    const std::string& headLine(std::size_t i) const { return head_.at(i); }
+    const std::string& lastLine() const { return last_; }
+
+private:
+    static constexpr std::size_t kKeptHead = 8;
+    std::size_t count_ = 0;
+    std::size_t commas_ = 0;
+    Lines head_;
+    std::string last_;
+};
+
+std::string withCrLf(const Lines& lines) {
+    std::string bytes;
+    for (const auto& line : lines) bytes += line + "\r\n";
+    return bytes;
+}
+
+TEST(ExportFormats, WorkedExampleGivesTheListedLines) {
+    const EditorState state = workedExample();
+    EXPECT_EQ(core::Output_Carray(state), (Lines{"", "const unsigned short Default[] = {", "", "0,1,2,", "3,4,5,", "};"}));
+    EXPECT_EQ(core::Output_GAS(state),
+              (Lines{"\t.global\tDefault", "\t.section .rodata", "\t.align\t1", "\t.type\tDefault,object",
+                     "\t.size\tDefault,12", "Default:", "", "\t.short\t0", "\t.short\t1", "\t.short\t2",
+                     "\t.short\t3", "\t.short\t4", "\t.short\t5", ""}));
+    EXPECT_EQ(core::Output_DragonBASIC(state), (Lines{"Default:", "", "\tdata 0,1,2", "\tdata 3,4,5", ""}));
+}
+
+TEST(ExportFormats, FileHoldsEveryLineWithCrLfByteForByte) {
+    ScratchFolder folder;
+    const EditorState state = workedExample();
+    const auto check = [&](ExportFormat format, const Lines& expected, const char* name) {
+        const auto path = folder / name;
+        core::exportToFile(format, state, path.string());
+        EXPECT_EQ(readBytes(path), withCrLf(expected)) << name;
+    };
+    check(ExportFormat::CArray, core::Output_Carray(state), "c.h");
+    check(ExportFormat::Gas, core::Output_GAS(state), "gas.h");
+    check(ExportFormat::DragonBasic, core::Output_DragonBASIC(state), "basic.h");
+    // The literal bytes of the C file, so that the list and the file cannot agree on a wrong line end.
+    EXPECT_EQ(readBytes(folder / "c.h"), "\r\nconst unsigned short Default[] = {\r\n\r\n0,1,2,\r\n3,4,5,\r\n};\r\n");
+    EXPECT_EQ(readBytes(folder / "basic.h"), "Default:\r\n\r\n\tdata 0,1,2\r\n\tdata 3,4,5\r\n\r\n");
+}
+
+TEST(ExportFormats, FileReplacesTheWholeOfAnEarlierLongerFile) {
+    ScratchFolder folder;
+    const auto path = folder / "map.h";
+    writeBytes(path, std::string(10000, 'x'));
+    core::exportToFile(ExportFormat::DragonBasic, workedExample(), path.string());
+    EXPECT_EQ(readBytes(path), "Default:\r\n\r\n\tdata 0,1,2\r\n\tdata 3,4,5\r\n\r\n");
+    EXPECT_EQ(folder.entryCount(), 1u);
+}
+
+TEST(CarrayRows, EightValuesPerLineRestartingAtEveryRow) {
+    const auto dataLines = [](const core::TileMap& map) {
+        Lines lines = core::Output_Carray(mapOf(map));
+        EXPECT_EQ(lines.front(), "");
+        EXPECT_EQ(lines.back(), "};");
+        return Lines(lines.begin() + 3, lines.end() - 1);
+    };
+    EXPECT_EQ(dataLines({{1, 2, 3, 4, 5, 6, 7, 8}}), (Lines{"1,2,3,4,5,6,7,8,", ""}));
+    EXPECT_EQ(dataLines({core::MapRow(10, 7)}), (Lines{"7,7,7,7,7,7,7,7,", "7,7,"}));
+    EXPECT_EQ(dataLines({core::MapRow(8, 1), core::MapRow(8, 2)}),
+              (Lines{"1,1,1,1,1,1,1,1,", "", "2,2,2,2,2,2,2,2,", ""}));
+    EXPECT_EQ(dataLines({core::MapRow(9, 3)}), (Lines{"3,3,3,3,3,3,3,3,", "3,"}));
+    EXPECT_EQ(dataLines({core::MapRow(7, 4), core::MapRow(7, 5)}), (Lines{"4,4,4,4,4,4,4,", "5,5,5,5,5,5,5,"}));
+    EXPECT_EQ(dataLines({{65535, 0, 10, 100, 1000, 10000}}), (Lines{"65535,0,10,100,1000,10000,"}));
+}
+
+// Around multiples of 8 the line breaks move; every value must still come out once,
+// in order, and no line may hold more than eight values or values of two rows.
+TEST(CarrayRows, WidthsAroundMultiplesOfEightKeepEveryValueInItsRow) {
+    for (const std::int32_t width : {1, 7, 8, 9, 15, 16, 17, 31, 32, 33, 64, 65}) {
+        const std::int32_t height = 3;
+        const EditorState state = numberedMap(width, height);
+        const Lines lines = core::Output_Carray(state);
+        const std::size_t linesPerRow = static_cast<std::size_t>(width / 8 + 1);
+        ASSERT_EQ(lines.size(), 4 + static_cast<std::size_t>(height) * linesPerRow) << "width " << width;
+        for (std::int32_t r = 0; r < height; ++r) {
+            std::string row;
+            for (std::size_t i = 0; i < linesPerRow; ++i) {
+                const std::string& line = lines[3 + static_cast<std::size_t>(r) * linesPerRow + i];
+                const auto values = std::count(line.begin(), line.end(), ',');
+                EXPECT_EQ(values, i + 1 < linesPerRow ? 8 : width % 8) << "width " << width << " line " << i;
+                EXPECT_EQ(line.find(' '), std::string::npos);
+                row += line;
+            }
+            std::string expected;
+            for (std::int32_t c = 0; c < width; ++c) expected += std::to_string(r * width + c) + ",";
+            EXPECT_EQ(row, expected) << "width " << width << " row " << r;
+        }
+    }
+}
+
+TEST(ExportLabels, EmptyLabelLeavesItsPlacesEmpty) {
+    const EditorState state = mapOf({{9}}, "");
+    EXPECT_EQ(core::Output_Carray(state)[1], "const unsigned short [] = {");
+    const Lines gas = core::Output_GAS(state);
+    EXPECT_EQ(gas[0], "\t.global\t");
+    EXPECT_EQ(gas[3], "\t.type\t,object");
+    EXPECT_EQ(gas[4], "\t.size\t,2");
+    EXPECT_EQ(gas[5], ":");
+    EXPECT_EQ(core::Output_DragonBASIC(state)[0], ":");
+}
+
+TEST(ExportLabels, BlanksAndJapaneseBytesPassUnchanged) {
+    // 0x5C as the second byte of a double-byte character must not be treated as a backslash.
+    const std::string label = testsupport::cp932(" マップ 表 a-b ");
+    ASSERT_NE(label.find('\x5c'), std::string::npos);
+    const EditorState state = mapOf({{1}}, label);
+    EXPECT_EQ(core::Output_Carray(state)[1], "const unsigned short " + label + "[] = {");
+    const Lines gas = core::Output_GAS(state);
+    EXPECT_EQ(gas[0], "\t.global\t" + label);
+    EXPECT_EQ(gas[3], "\t.type\t" + label + ",object");
+    EXPECT_EQ(gas[4], "\t.size\t" + label + ",2");
+    EXPECT_EQ(gas[5], label + ":");
+    EXPECT_EQ(core::Output_DragonBASIC(state)[0], label + ":");
+
+    ScratchFolder folder;
+    core::exportToFile(ExportFormat::DragonBasic, state, (folder / "l.h").string());
+    EXPECT_EQ(readBytes(folder / "l.h"), label + ":\r\n\r\n\tdata 1\r\n\r\n");
+}
+
+TEST(ExportShapes, MapWithoutRows) {
+    const EditorState state = mapOf({});
+    EXPECT_EQ(core::Output_Carray(state), (Lines{"", "const unsigned short Default[] = {", "", "};"}));
+    EXPECT_EQ(core::Output_GAS(state),
+              (Lines{"\t.global\tDefault", "\t.section .rodata", "\t.align\t1", "\t.type\tDefault,object",
+                     "\t.size\tDefault,0", "Default:", "", ""}));
+    EXPECT_EQ(core::Output_DragonBASIC(state), (Lines{"Default:", "", ""}));
+}
+
+TEST(ExportShapes, RowsWithoutCells) {
+    const EditorState state = mapOf({{}, {}, {}});
+    EXPECT_EQ(core::Output_Carray(state), (Lines{"", "const unsigned short Default[] = {", "", "", "", "", "};"}));
+    const Lines gas = core::Output_GAS(state);
+    EXPECT_EQ(gas.size(), 8u);
+    EXPECT_EQ(gas[4], "\t.size\tDefault,0");
+    EXPECT_EQ(gas[5], "Default:");
+    EXPECT_EQ(gas[6], "");
+    EXPECT_EQ(gas[7], "");
+    EXPECT_EQ(core::Output_DragonBASIC(state), (Lines{"Default:", "", "\tdata ", "\tdata ", "\tdata ", ""}));
+}
+
+TEST(ExportShapes, RowsAndCellsComeFromTheMapItself) {
+    // The size fields disagree with the map: only GAS's size line follows them.
+    EditorState state = mapOf({{1, 2}, {3, 4}});
+    state.MapWidth = 5;
+    state.MapHeight = 7;
+    EXPECT_EQ(core::Output_Carray(state).size(), 4u + 2u);
+    EXPECT_EQ(core::Output_DragonBASIC(state), (Lines{"Default:", "", "\tdata 1,2", "\tdata 3,4", ""}));
+    const Lines gas = core::Output_GAS(state);
+    EXPECT_EQ(gas.size(), 8u + 4u);
+    EXPECT_EQ(gas[4], "\t.size\tDefault,70");
+}
+
+TEST(GasSize, SignedThirtyTwoBitProductOfTheSizeFields) {
+    const auto sizeLine = [](std::int32_t width, std::int32_t height) {
+        EditorState state = mapOf({});
+        state.MapWidth = width;
+        state.MapHeight = height;
+        return core::Output_GAS(state)[4];
+    };
+    EXPECT_EQ(sizeLine(32, 32), "\t.size\tDefault,2048");
+    EXPECT_EQ(sizeLine(4096, 4096), "\t.size\tDefault,33554432");
+    EXPECT_EQ(sizeLine(0, 4096), "\t.size\tDefault,0");
+    EXPECT_EQ(sizeLine(65536, 16384), "\t.size\tDefault,-2147483648");
+    EXPECT_EQ(sizeLine(65536, 32768), "\t.size\tDefault,0");
+    EXPECT_EQ(sizeLine(-3, 5), "\t.size\tDefault,-30");
+}
+
+TEST(LargestMap, LineCountsAndSize) {
+    const EditorState state = numberedMap(core::kMaxMapSize, core::kMaxMapSize);
+
+    CountingSink carray;
+    core::Output_Carray(state, carray);
+    EXPECT_EQ(carray.count(), 2101252u);
+    EXPECT_EQ(carray.commas(), 16777216u);
+    EXPECT_EQ(carray.lastLine(), "};");
+
+    CountingSink gas;
+    core::Output_GAS(state, gas);
+    EXPECT_EQ(gas.count(), 16777224u);
+    EXPECT_EQ(gas.headLine(4), "\t.size\tDefault,33554432");
+    EXPECT_EQ(gas.headLine(7), "\t.short\t0");
+
+    CountingSink basic;
+    core::Output_DragonBASIC(state, basic);
+    EXPECT_EQ(basic.count(), 4099u);
+    // 4095 commas in each of the 4096 data lines: every line holds 4096 values.
+    EXPECT_EQ(basic.commas(), 4096u * 4095u);
+    EXPECT_EQ(basic.headLine(2).substr(0, 14), "\tdata 0,1,2,3,");
+}
+
+TEST(ExportFormatChoice, IndexesOfTheSettingsWindowItems) {
+    const EditorState state = workedExample();
+    const auto firstLine = [&](int index) {
+        core::LineListSink sink;
+        core::emitExport(core::exportFormatFromIndex(index), state, sink);
+        return sink.lines().at(0);
+    };
+    EXPECT_EQ(firstLine(0), "");
+    EXPECT_EQ(firstLine(1), "\t.global\tDefault");
+    EXPECT_EQ(firstLine(2), "Default:");
+    EXPECT_THROW(core::exportFormatFromIndex(3), core::RangeFailure);
+    EXPECT_THROW(core::exportFormatFromIndex(-1), core::RangeFailure);
+}
+
+// A file-size limit makes the write fail part-way, as a full disk would.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        previousHandler_ = ::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &previous_);
+        rlimit limited = previous_;
+        limited.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &previous_);
+        ::signal(SIGXFSZ, previousHandler_);
+    }
+
+private:
+    rlimit previous_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
+TEST(ExportAtomicity, FailedWriteKeepsTheEarlierFile) {
+    ScratchFolder folder;
+    const auto path = folder / "map.h";
+    const std::string earlier = "earlier export\r\n";
+    writeBytes(path, earlier);
+    const EditorState big = numberedMap(512, 512);  // about 3.5 MB of GAS
+    {
+        FileSizeLimit limit(256 * 1024);
+        EXPECT_THROW(core::exportToFile(ExportFormat::Gas, big, path.string()), core::IoFailure);
+    }
+    EXPECT_EQ(readBytes(path), earlier);
+    EXPECT_EQ(folder.entryCount(), 1u) << "the unfinished file must not stay behind";
+}
+
+TEST(ExportAtomicity, FolderThatDoesNotExistFailsWithoutCreatingAnything) {
+    ScratchFolder folder;
+    const auto path = folder / "missing" / "map.h";
+    EXPECT_THROW(core::exportToFile(ExportFormat::CArray, workedExample(), path.string()), core::IoFailure);
+    EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
+}
+
+}  // namespace
