@@ -1,6 +1,7 @@
 #pragma once
 // Writing text files: CR LF after every line, one buffer, and a file on disk is
 // only ever replaced whole.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -23,6 +24,8 @@ public:
 
     // The line's bytes, then CR LF. Raises IoFailure when the buffer cannot be written.
     void writeLine(std::string_view line);
+    // The value in decimal as a line, without building a string for it.
+    void writeNumberLine(std::uint32_t value);
     // Flushes, closes and moves the temporary file over the target. Raises IoFailure.
     void commit();
 

@@ -1,0 +1,108 @@
+#include "core/project_file.h"
+
+#include <algorithm>
+#include <new>
+
+#include "core/failures.h"
+#include "core/integer_syntax.h"
+#include "core/text_file_reader.h"
+#include "core/text_file_writer.h"
+
+namespace core {
+
+void writeProject(const std::string& path, const EditorState& state, const SizeFieldsHost& fields) {
+    TextFileWriter out(path);
+    out.writeLine(state.ImagePath);
+    out.writeLine(state.MapName);
+    out.writeLine(fields.widthText());
+    out.writeLine(fields.heightText());
+    for (const MapRow& row : state.Map)
+        for (const Cell cell : row) out.writeNumberLine(cell);
+    out.commit();
+}
+
+namespace {
+
+// Everything a project file holds, read and checked before any of it is applied.
+struct StagedProject {
+    std::string imagePath;
+    std::string mapName;
+    std::string widthText;
+    std::string heightText;
+    std::int32_t width = 0;   // capped at 4096
+    std::int32_t height = 0;  // capped at 4096
+    TileMap cells;
+};
+
+std::string readTextLine(TextFileReader& in) {
+    std::string line = in.readLine();
+    in.finishLine();
+    return line;
+}
+
+// A negative size, or one whose bytes do not fit in 32 bits, is what the resize
+// to the file's size would refuse.
+void checkDeclaredSize(std::int32_t width, std::int32_t height) {
+    if (width < 0 || height < 0) throw RangeFailure();
+    if (static_cast<std::int64_t>(width) * height * 2 > INT32_MAX) throw RangeFailure();
+}
+
+// The cells follow the file's structure (a row holds `declaredWidth` cell lines),
+// but only those inside the capped map are kept. The file ends the loop, not the
+// declared size, so a large size cannot make it run long.
+void readCells(TextFileReader& in, std::int32_t declaredWidth, std::int32_t declaredHeight, TileMap& cells) {
+    if (declaredWidth == 0 || declaredHeight == 0) return;
+    const auto keptRows = static_cast<std::int32_t>(cells.size());
+    for (std::int32_t r = 0; r < declaredHeight; ++r) {
+        Cell* row = r < keptRows ? cells[static_cast<std::size_t>(r)].data() : nullptr;
+        const auto keptColumns = row ? static_cast<std::int32_t>(cells[static_cast<std::size_t>(r)].size()) : 0;
+        for (std::int32_t c = 0; c < declaredWidth; ++c) {
+            if (in.atEnd()) return;
+            const std::int32_t value = in.readNumber();
+            in.finishLine();
+            if (c < keptColumns) row[c] = static_cast<Cell>(value);
+        }
+    }
+}
+
+StagedProject readStaged(const std::string& path) {
+    TextFileReader in(path);
+    StagedProject staged;
+    staged.imagePath = readTextLine(in);
+    staged.mapName = readTextLine(in);
+    staged.widthText = readTextLine(in);
+    staged.heightText = readTextLine(in);
+    const std::int32_t declaredWidth = toInteger(staged.widthText);
+    const std::int32_t declaredHeight = toInteger(staged.heightText);
+    checkDeclaredSize(declaredWidth, declaredHeight);
+    staged.width = std::min(declaredWidth, kMaxMapSize);
+    staged.height = std::min(declaredHeight, kMaxMapSize);
+    try {
+        staged.cells.assign(static_cast<std::size_t>(staged.height), MapRow(static_cast<std::size_t>(staged.width), 0));
+    } catch (const std::bad_alloc&) {
+        throw OutOfMemoryFailure();
+    }
+    readCells(in, declaredWidth, declaredHeight, staged.cells);
+    in.close();
+    return staged;
+}
+
+}  // namespace
+
+// The fields get the file's texts, so their change handling caps a size above
+// 4096 to "4096"; MapWidth and MapHeight take the capped sizes as well, which is
+// what the open command's own size operations then apply, and the map holds the
+// cells inside that extent.
+void readProject(const std::string& path, EditorState& state, SizeFieldsHost& fields) {
+    StagedProject staged = readStaged(path);
+    state.ImagePath = std::move(staged.imagePath);
+    state.MapName = std::move(staged.mapName);
+    fields.setWidthText(staged.widthText);
+    fields.setHeightText(staged.heightText);
+    state.MapWidth = staged.width;
+    state.MapHeight = staged.height;
+    state.Map.swap(staged.cells);
+    showArraySize(state, fields);
+}
+
+}  // namespace core

@@ -1,0 +1,149 @@
+#include "core/size_fields.h"
+
+#include <algorithm>
+#include <charconv>
+#include <new>
+
+#include "core/failures.h"
+#include "core/integer_syntax.h"
+
+namespace core {
+namespace {
+
+constexpr std::int32_t kKiloStep = 10240;
+constexpr char kMaxSizeText[] = "4096";
+
+std::string decimal(std::int64_t value) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    return std::string(digits, end);
+}
+
+// Products in the editor's signed 32-bit arithmetic, wrapping like the machine does.
+std::int32_t wrapped(std::int64_t value) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(value)); }
+
+// A size must be at least 0, and its bytes must fit in 32 bits.
+void checkSize(std::int32_t rows, std::int32_t columns) {
+    if (rows < 0 || columns < 0) throw RangeFailure();
+    if (static_cast<std::int64_t>(rows) * columns * 2 > INT32_MAX) throw RangeFailure();
+}
+
+std::int32_t widthOf(const TileMap& map) { return map.empty() ? 0 : static_cast<std::int32_t>(map.front().size()); }
+
+}  // namespace
+
+// Every allocation happens before the map is touched, so a failed resize leaves
+// the map exactly as it was.
+void resizeMap(TileMap& map, std::int32_t rows, std::int32_t columns) {
+    checkSize(rows, columns);
+    const auto newRows = static_cast<std::size_t>(rows);
+    const auto newColumns = static_cast<std::size_t>(columns);
+    const std::size_t keptRows = std::min(newRows, map.size());
+    try {
+        map.reserve(newRows);
+        TileMap grown;
+        grown.reserve(keptRows);
+        for (std::size_t r = 0; r < keptRows; ++r) {
+            if (map[r].size() >= newColumns) continue;
+            MapRow row(newColumns, 0);
+            std::copy(map[r].begin(), map[r].end(), row.begin());
+            grown.push_back(std::move(row));
+        }
+        TileMap added(newRows - keptRows, MapRow(newColumns, 0));
+
+        map.resize(keptRows);
+        auto next = grown.begin();
+        for (auto& row : map) {
+            if (row.size() >= newColumns)
+                row.resize(newColumns);
+            else
+                row.swap(*next++);
+        }
+        std::move(added.begin(), added.end(), std::back_inserter(map));
+    } catch (const std::bad_alloc&) {
+        throw OutOfMemoryFailure();
+    }
+}
+
+std::string arraySizeText(std::int32_t mapWidth, std::int32_t mapHeight) {
+    const std::int32_t bytes = wrapped(static_cast<std::int64_t>(mapWidth) * 2 * mapHeight);
+    std::int32_t value = bytes;
+    const char* unit = "byte";
+    if (value > kKiloStep) {
+        value /= 1024;
+        unit = "KB";
+    }
+    if (value > kKiloStep) {
+        value /= 1024;
+        unit = "MB";
+    }
+    return decimal(value) + unit + "(" + decimal(bytes) + "byte)";
+}
+
+std::string dimensionText(const TileMap& map) {
+    return decimal(widthOf(map)) + "," + decimal(static_cast<std::int64_t>(map.size()));
+}
+
+void showArraySize(const EditorState& state, SizeFieldsHost& host) {
+    host.setArraySizeText(arraySizeText(state.MapWidth, state.MapHeight));
+    host.setDimensionText(dimensionText(state.Map));
+}
+
+void changeMapSizeX(EditorState& state, SizeFieldsHost& host) {
+    if (toInteger(host.widthText()) > kMaxMapSize) host.setWidthText(kMaxSizeText);
+    const std::int32_t width = toInteger(host.widthText());
+    resizeMap(state.Map, state.MapHeight, width);
+    state.MapWidth = width;
+    showArraySize(state, host);
+    host.setGridColCount(wrapped(std::int64_t{width} + 1));
+    state.Modified = true;
+}
+
+void changeMapSizeY(EditorState& state, SizeFieldsHost& host) {
+    if (toInteger(host.heightText()) > kMaxMapSize) host.setHeightText(kMaxSizeText);
+    const std::int32_t height = toInteger(host.heightText());
+    resizeMap(state.Map, height, state.MapWidth);
+    state.MapHeight = height;
+    showArraySize(state, host);
+    host.setGridRowCount(wrapped(std::int64_t{height} + 1));
+    state.Modified = true;
+}
+
+namespace {
+
+// The shared steps of the two change handlers. A negative size is refused before
+// the pixel text or the state change; a resize that fails puts the size back, so
+// the state always agrees with the map.
+template <typename ReadText, typename SetText, typename SetPixels, typename Apply>
+void applySizeField(std::int32_t& size, ReadText readText, SetText setText, SetPixels setPixels, Apply apply) {
+    if (readText().empty()) setText("1");
+    const std::int32_t value = toInteger(readText());
+    if (value < 0) throw RangeFailure();
+    setPixels(decimal(wrapped(std::int64_t{value} * 8)));
+    const std::int32_t previous = size;
+    size = toInteger(readText());
+    try {
+        apply();
+    } catch (...) {
+        size = previous;
+        throw;
+    }
+}
+
+}  // namespace
+
+void edit2Change(EditorState& state, SizeFieldsHost& host) {
+    applySizeField(
+        state.MapWidth, [&] { return host.widthText(); }, [&](const char* text) { host.setWidthText(text); },
+        [&](const std::string& text) { host.setPixelWidthText(text); }, [&] { changeMapSizeX(state, host); });
+    host.repaintGrid();
+}
+
+void edit3Change(EditorState& state, SizeFieldsHost& host) {
+    applySizeField(
+        state.MapHeight, [&] { return host.heightText(); }, [&](const char* text) { host.setHeightText(text); },
+        [&](const std::string& text) { host.setPixelHeightText(text); }, [&] { changeMapSizeY(state, host); });
+    host.repaintGrid();
+}
+
+}  // namespace core

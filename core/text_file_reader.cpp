@@ -1,0 +1,134 @@
+#include "core/text_file_reader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "core/failures.h"
+#include "core/integer_syntax.h"
+#include "core/os_error_mapping.h"
+
+namespace core {
+namespace {
+
+constexpr std::size_t kBufferSize = std::size_t{1} << 20;
+constexpr std::size_t kMaxNumberRun = 32;
+constexpr char kEndOfFileMark = 0x1A;
+// Nine decimal digits always fit in 32 bits; longer runs take the exact path.
+constexpr std::size_t kMaxFastDigits = 9;
+
+inline bool isBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+inline bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
+
+}  // namespace
+
+TextFileReader::TextFileReader(const std::string& path) : path_(path) {
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) throw IoFailure(ioFailureNumberForPath(errno, path));
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode)) {
+        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+        ::close(fd_);
+        fd_ = -1;
+        throw IoFailure(ioFailureNumberForPath(error, path));
+    }
+    buffer_ = std::make_unique<char[]>(kBufferSize);
+    next_ = limit_ = buffer_.get();
+}
+
+TextFileReader::~TextFileReader() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+void TextFileReader::close() {
+    const int fd = fd_;
+    fd_ = -1;
+    if (fd >= 0 && ::close(fd) != 0) throw IoFailure(ioFailureNumberForPath(errno, path_));
+}
+
+// Reads the next block; a 0x1A in it becomes the end of the file.
+bool TextFileReader::refill() {
+    if (endSeen_ || fd_ < 0) return false;
+    ssize_t got;
+    do {
+        got = ::read(fd_, buffer_.get(), kBufferSize);
+    } while (got < 0 && errno == EINTR);
+    if (got < 0) throw IoFailure(ioFailureNumberForPath(errno, path_));
+    next_ = buffer_.get();
+    limit_ = next_ + got;
+    if (got == 0) {
+        endSeen_ = true;
+        return false;
+    }
+    if (const void* mark = std::memchr(next_, kEndOfFileMark, static_cast<std::size_t>(got))) {
+        limit_ = static_cast<const char*>(mark);
+        endSeen_ = true;
+        return limit_ != next_;
+    }
+    return true;
+}
+
+bool TextFileReader::atEnd() { return next_ == limit_ && !refill(); }
+
+std::string TextFileReader::readLine() {
+    std::string line;
+    while (!atEnd()) {
+        const auto available = static_cast<std::size_t>(limit_ - next_);
+        const void* lf = std::memchr(next_, '\n', available);
+        const char* stop = lf ? static_cast<const char*>(lf) : limit_;
+        for (const char* at = next_; at != stop; ++at)
+            if (*at != '\r') line.push_back(*at);
+        next_ = stop;
+        if (lf) break;
+    }
+    return line;
+}
+
+void TextFileReader::finishLine() {
+    while (!atEnd()) {
+        const void* lf = std::memchr(next_, '\n', static_cast<std::size_t>(limit_ - next_));
+        if (lf) {
+            next_ = static_cast<const char*>(lf) + 1;
+            return;
+        }
+        next_ = limit_;
+    }
+}
+
+std::int32_t TextFileReader::readNumber() {
+    for (;;) {
+        while (next_ != limit_ && isBlank(*next_)) ++next_;
+        if (next_ != limit_) break;
+        if (!refill()) return 0;
+    }
+    // Fast path: the whole run lies in the buffer and is a short decimal.
+    const char* at = next_;
+    std::uint32_t value = 0;
+    while (at != limit_ && isDigit(*at) && static_cast<std::size_t>(at - next_) < kMaxFastDigits) {
+        value = value * 10 + static_cast<std::uint32_t>(*at - '0');
+        ++at;
+    }
+    if (at != limit_ && isBlank(*at)) {
+        next_ = at;
+        return static_cast<std::int32_t>(value);
+    }
+    // Exact path: gather the run, across block ends, and use the integer syntax.
+    char run[kMaxNumberRun];
+    std::size_t length = 0;
+    while (length < kMaxNumberRun) {
+        if (next_ == limit_ && !refill()) break;
+        if (isBlank(*next_)) break;
+        run[length++] = *next_++;
+    }
+    return parseRun(run, length);
+}
+
+std::int32_t TextFileReader::parseRun(const char* run, std::size_t length) const {
+    if (const auto value = tryParseInteger(std::string_view(run, length))) return *value;
+    throw IoFailure(io::kInvalidNumber);
+}
+
+}  // namespace core
