@@ -1,0 +1,63 @@
+#include "core/stamp.h"
+
+#include <algorithm>
+
+namespace core {
+
+namespace {
+
+// Signed 32-bit arithmetic that wraps instead of overflowing.
+std::int32_t wrapped(std::int64_t value) { return static_cast<std::int32_t>(value); }
+
+// How many of `count` block cells starting at map index `first` lie before `limit`.
+// Cells past the limit are skipped anyway, so the loops stop there; this also keeps
+// a huge typed brush size from running billions of empty rounds.
+std::int64_t cellsInside(std::int64_t first, std::int64_t count, std::int64_t limit) {
+    if (count <= 0 || first >= limit) return 0;
+    return std::min(count, limit - first);
+}
+
+void stampRow(MapRow& row, std::int64_t x0, std::int64_t columns, std::int32_t firstTile,
+              std::int32_t tileCount) {
+    for (std::int64_t k = 0; k < columns; ++k) {
+        const std::int32_t tile = wrapped(std::int64_t{firstTile} + k);
+        if (tile >= tileCount) return;
+        row[static_cast<std::size_t>(x0 + k)] = static_cast<Cell>(tile);
+    }
+}
+
+}  // namespace
+
+std::int32_t sheetTileCount(std::int32_t viewWidth, std::int32_t viewHeight) {
+    return wrapped(std::int64_t{viewWidth / 8} * (viewHeight / 8));
+}
+
+void stampBlock(EditorState& state, std::int32_t ACol, std::int32_t ARow,
+                std::int32_t blockWidth, std::int32_t blockHeight, std::int32_t sheetTileCount) {
+    const std::int64_t x0 = std::int64_t{ACol} - 1;
+    const std::int64_t y0 = std::int64_t{ARow} - 1;
+    // The event fires for data cells only; a cell left of or above the map holds nothing.
+    if (x0 >= 0 && y0 >= 0) {
+        // The array's own size bounds the writes as well, should it ever disagree
+        // with MapWidth / MapHeight.
+        const std::int64_t height =
+            std::min<std::int64_t>(state.MapHeight, static_cast<std::int64_t>(state.Map.size()));
+        const std::int64_t rows = cellsInside(y0, blockHeight, height);
+        for (std::int64_t r = 0; r < rows; ++r) {
+            MapRow& row = state.Map[static_cast<std::size_t>(y0 + r)];
+            const std::int64_t width =
+                std::min<std::int64_t>(state.MapWidth, static_cast<std::int64_t>(row.size()));
+            const std::int32_t firstTile =
+                wrapped(state.SelectedTile + std::int64_t{state.SheetColumns} * r);
+            stampRow(row, x0, cellsInside(x0, blockWidth, width), firstTile, sheetTileCount);
+        }
+    }
+    state.Modified = true;
+}
+
+void fillMap(EditorState& state) {
+    const auto tile = static_cast<Cell>(state.SelectedTile);
+    for (MapRow& row : state.Map) std::fill(row.begin(), row.end(), tile);
+}
+
+}  // namespace core

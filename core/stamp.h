@@ -1,0 +1,24 @@
+#pragma once
+// The two edits that change the map's contents: stamping the brush block at one
+// cell and filling every cell with the selected tile.
+#include <cstdint>
+
+#include "core/editor_state.h"
+
+namespace core {
+
+// Tiles the sheet view holds: (width div 8) x (height div 8). The view measures
+// 1 x 1 before any sheet is loaded, which gives 0.
+std::int32_t sheetTileCount(std::int32_t viewWidth, std::int32_t viewHeight);
+
+// Writes the block whose top-left tile is SelectedTile with its top-left corner at
+// grid cell (ACol, ARow), i.e. map cell (ACol - 1, ARow - 1). Block cells beyond the
+// map are skipped before the tile limit is looked at; a tile at or past the limit
+// ends its block row only. Stores the low 16 bits and always sets Modified.
+void stampBlock(EditorState& state, std::int32_t ACol, std::int32_t ARow,
+                std::int32_t blockWidth, std::int32_t blockHeight, std::int32_t sheetTileCount);
+
+// Every cell of every row takes the low 16 bits of SelectedTile; Modified is untouched.
+void fillMap(EditorState& state);
+
+}  // namespace core
