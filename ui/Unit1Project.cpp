@@ -1,9 +1,156 @@
-// Placeholder until the project commands land.
+// The project commands of the "ファイル" menu, the command-line open and the close
+// handling with its unsaved-changes prompt.
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <optional>
+#include <string>
+
+#include "core/failures.h"
+#include "core/project_file.h"
+#include "ui/Boundary.h"
+#include "ui/Cp932.h"
+#include "ui/Dialogs.h"
+#include "ui/DrawGrid.h"
 #include "ui/Unit1.h"
-void TForm1::N2Click() {}
-void TForm1::N1Click() {}
-void TForm1::N3Click() {}
-void TForm1::SaveUpdateProject() {}
-void TForm1::NewOpenProject(const QStringList&) {}
-void TForm1::Exit1Click() {}
-bool TForm1::FormClose() { return true; }
+
+namespace {
+
+const QString kProjectSuffix = QStringLiteral("quarvel");
+
+ui::FileDialogSpec projectDialogSpec(const QString& title, const QString& proposedName) {
+    ui::FileDialogSpec spec;
+    spec.title = title;
+    // The pattern in parentheses is what the dialog lists by; the whole entry is shown.
+    spec.filters = {QStringLiteral(u"*.quarvel クオーベルプロジェクト (*.quarvel)")};
+    spec.defaultSuffix = kProjectSuffix;
+    spec.proposedName = proposedName;
+    spec.confirmOverwrite = false;
+    return spec;
+}
+
+// A dialog that hands back a typed name as it stands still gets the project suffix.
+QString withProjectSuffix(const QString& path) {
+    if (QFileInfo(path).fileName().contains(QLatin1Char('.'))) return path;
+    return path + QLatin1Char('.') + kProjectSuffix;
+}
+
+std::optional<QString> askProjectToOpen(TForm1& form) {
+    ui::FileDialogSpec spec = projectDialogSpec(QStringLiteral(u"プロジェクトを開く"), form.projectOpenDialogName);
+    spec.folderMustExist = true;
+    const auto chosen = form.dialogs().openFile(&form, spec);
+    if (!chosen) return std::nullopt;
+    form.projectOpenDialogName = withProjectSuffix(*chosen);
+    return form.projectOpenDialogName;
+}
+
+std::optional<QString> askProjectToSave(TForm1& form) {
+    const ui::FileDialogSpec spec =
+        projectDialogSpec(QStringLiteral(u"プロジェクトを保存"), form.projectSaveDialogName);
+    const auto chosen = form.dialogs().saveFile(&form, spec);
+    if (!chosen) return std::nullopt;
+    form.projectSaveDialogName = withProjectSuffix(*chosen);
+    return form.projectSaveDialogName;
+}
+
+// ProjectPath keeps code-page-932 bytes; a path the code page cannot hold would come
+// back as a different file, so it is refused before anything is read or written.
+std::string projectPathBytes(const QString& path) {
+    if (!ui::fitsCp932(path)) throw core::IoFailure(core::io::kInvalidName);
+    return ui::toCp932(path);
+}
+
+std::string fileSystemPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+void writeProjectTo(TForm1& form, const QString& path) {
+    core::writeProject(fileSystemPath(path), form, form.sizeFields());
+}
+
+// Writes over ProjectPath, asking for it with the save dialog when there is none.
+// False when that dialog was cancelled. The asked path becomes ProjectPath only once
+// the file is written, so a failed save does not leave a path that was never saved.
+bool saveOverProject(TForm1& form) {
+    if (form.ProjectPath.empty()) {
+        const auto chosen = askProjectToSave(form);
+        if (!chosen) return false;
+        const std::string projectPath = projectPathBytes(*chosen);
+        writeProjectTo(form, *chosen);
+        form.ProjectPath = projectPath;
+    } else {
+        writeProjectTo(form, ui::fromCp932(form.ProjectPath));
+    }
+    form.Modified = false;
+    return true;
+}
+
+// True when the document may be replaced or dropped: nothing was unsaved, the user
+// chose not to save, or the save went through. A failing save raises.
+bool unsavedChangesSettled(TForm1& form) {
+    if (!form.Modified) return true;
+    const bool save = form.dialogs().askYesNo(
+        QStringLiteral(u"注意"), QStringLiteral(u"プロジェクトは保存されていません。プロジェクトを保存しますか？"));
+    return !save || saveOverProject(form);
+}
+
+// A sheet or a frame that cannot be drawn is shown as a failure, but the map the file
+// brought in is still applied and shown.
+void loadSheetOfOpenedProject(TForm1& form) {
+    if (form.ImagePath.empty()) return;
+    ui::guarded(form.dialogs(), [&] { form.LoadImage(); });
+}
+
+void finishOpen(TForm1& form) {
+    loadSheetOfOpenedProject(form);
+    form.ChangeMapSizeX();
+    form.ChangeMapSizeY();
+    form.DrawGrid1->setColCount(form.MapWidth + 1);
+    form.DrawGrid1->setRowCount(form.MapHeight + 1);
+    ui::guarded(form.dialogs(), [&] { form.DrawFrameTile(); });
+    form.DrawGrid1->repaintAll();
+    form.Modified = false;
+}
+
+// The read is all or nothing: when it fails, ProjectPath and the map stay as they were.
+void openProject(TForm1& form, const QString& path) {
+    const std::string projectPath = projectPathBytes(path);
+    core::readProject(fileSystemPath(path), form, form.sizeFields());
+    form.ProjectPath = projectPath;
+    finishOpen(form);
+}
+
+}  // namespace
+
+void TForm1::N2Click() {
+    if (!unsavedChangesSettled(*this)) return;
+    const auto chosen = askProjectToOpen(*this);
+    if (!chosen) return;
+    openProject(*this, *chosen);
+}
+
+void TForm1::N1Click() {
+    const auto chosen = askProjectToSave(*this);
+    if (!chosen) return;
+    writeProjectTo(*this, *chosen);
+    Modified = false;
+}
+
+void TForm1::N3Click() { SaveUpdateProject(); }
+
+void TForm1::SaveUpdateProject() { saveOverProject(*this); }
+
+void TForm1::NewOpenProject(const QStringList& arguments) {
+    const QString path = arguments.value(1);
+    if (path.isEmpty() || !QFileInfo(path).isFile()) return;
+    openProject(*this, path);
+}
+
+// The same close handling as the window's close box, then the end of the program.
+void TForm1::Exit1Click() {
+    if (close()) QCoreApplication::quit();
+}
+
+bool TForm1::FormClose() {
+    bool settled = false;
+    ui::guarded(dialogs(), [&] { settled = unsavedChangesSettled(*this); });
+    return settled;
+}
