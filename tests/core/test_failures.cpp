@@ -1,0 +1,91 @@
+#include "core/failures.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <string>
+
+#include "core/os_error_mapping.h"
+#include "support/cp932.h"
+#include "test_core_temp_folder.h"
+
+namespace {
+
+using testsupport::cp932;
+
+TEST(FailureTexts, EachKindCarriesItsTextAndTheFullStopRuleDecidesTheEnd) {
+    struct Case {
+        core::Failure failure;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {core::ConversionFailure("abc"), cp932("'abc' は整数ではありません.")},
+        {core::ConversionFailure(""), cp932("'' は整数ではありません.")},
+        {core::IoFailure(2), cp932("ファイルが見つかりません.")},
+        {core::IoFailure(3), cp932("不正なファイル名です.")},
+        {core::IoFailure(4), cp932("オープンしたファイルが多すぎます.")},
+        {core::IoFailure(5), cp932("ファイルへのアクセスが拒否されました.")},
+        {core::IoFailure(106), cp932("入力値が数値ではありません.")},
+        {core::IoFailure(32), cp932("I/O エラー (32)")},
+        {core::IoFailure(112), cp932("I/O エラー (112)")},
+        {core::IoFailure(-7), cp932("I/O エラー (-7)")},
+        {core::RangeFailure(), cp932("範囲チェックエラー.")},
+        {core::OutOfMemoryFailure(), cp932("メモリが足りません.")},
+        {core::FileOpenFailure(""), cp932("ファイル  は開けません.")},
+        {core::FileOpenFailure(cp932("C:\\絵.bmp")), cp932("ファイル C:\\絵.bmp は開けません.")},
+        {core::InvalidBitmapFailure(), cp932("ビットマップイメージが不正です.")},
+        {core::StreamReadFailure(), cp932("ストリームからの読み込みエラー.")},
+    };
+    for (const Case& c : cases) EXPECT_EQ(core::textToShow(c.failure), c.shown) << testsupport::utf8(c.shown);
+}
+
+TEST(FailureTexts, FullStopLooksAtTheFirstByteOfTheLastCharacter) {
+    EXPECT_EQ(core::withFullStop(""), "");
+    EXPECT_EQ(core::withFullStop("ends."), "ends.");
+    EXPECT_EQ(core::withFullStop("ends)"), "ends)");
+    EXPECT_EQ(core::withFullStop("ends-"), "ends-");  // 0x2D
+    EXPECT_EQ(core::withFullStop("ends/"), "ends/.");  // 0x2F
+    EXPECT_EQ(core::withFullStop("code 7"), "code 7.");
+    // A double-byte full stop is one character led by 0x81, so it still gets ".".
+    EXPECT_EQ(core::withFullStop(cp932("終わり．")), cp932("終わり．."));
+    // A single-byte katakana (0xA1..0xDF) is a character of its own.
+    EXPECT_EQ(core::withFullStop("\xb1"), "\xb1.");
+    EXPECT_EQ(core::withFullStop(cp932("エラー（")), cp932("エラー（."));
+}
+
+TEST(FailureTexts, OsErrorDropsTheDescriptionsTrailingBlanksAndStops) {
+    const core::OsErrorFailure failure(8, "Not enough storage.  \r\n");
+    EXPECT_EQ(failure.code(), 8);
+    EXPECT_EQ(core::textToShow(failure), cp932("システムエラー。コード：8.\r\nNot enough storage."));
+}
+
+TEST(OsErrorMapping, ErrnoGivesTheFailureNumbers) {
+    struct Case {
+        int error;
+        int number;
+    };
+    const Case cases[] = {
+        {ENOTDIR, 3},  {EMFILE, 4},       {ENFILE, 4},  {EACCES, 5},  {EPERM, 5},  {EROFS, 5},
+        {EISDIR, 5},   {ETXTBSY, 32},     {EBUSY, 32},  {ENOSPC, 112}, {EDQUOT, 112}, {ENAMETOOLONG, 123},
+        {EILSEQ, 123}, {EINVAL, 123},     {EFBIG, EFBIG}, {ELOOP, ELOOP}, {EXDEV, EXDEV},
+    };
+    for (const Case& c : cases) EXPECT_EQ(core::ioFailureNumber(c.error, true), c.number) << "errno " << c.error;
+    EXPECT_EQ(core::ioFailureNumber(ENOENT, true), 2);
+    EXPECT_EQ(core::ioFailureNumber(ENOENT, false), 3);
+    // errno 5 is a device error, which must not read as access denied.
+    EXPECT_NE(core::ioFailureNumber(EIO, true), 5);
+}
+
+TEST(OsErrorMapping, MissingEntryLooksAtTheFolderOfThePath) {
+    const coretest::TempFolder folder;
+    EXPECT_EQ(core::ioFailureNumberForPath(ENOENT, folder.file("missing.quarvel")), 2);
+    EXPECT_EQ(core::ioFailureNumberForPath(ENOENT, folder.file("missing/x.quarvel")), 3);
+    const std::string plainFile = folder.write("plain", "x");
+    EXPECT_EQ(core::ioFailureNumberForPath(ENOENT, plainFile + "/x.quarvel"), 3);
+    EXPECT_EQ(core::ioFailureNumberForPath(EACCES, folder.file("missing/x")), 5);
+    EXPECT_EQ(core::folderOf("name"), ".");
+    EXPECT_EQ(core::folderOf("/name"), "/");
+    EXPECT_EQ(core::folderOf("a/b/name"), "a/b");
+}
+
+}  // namespace

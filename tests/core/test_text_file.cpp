@@ -1,0 +1,293 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "core/failures.h"
+#include "core/text_file_reader.h"
+#include "core/text_file_writer.h"
+#include "test_core_temp_folder.h"
+
+namespace {
+
+using coretest::readAll;
+using coretest::TempFolder;
+
+constexpr std::size_t kOneMiB = std::size_t{1} << 20;
+
+int ioNumberOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const core::IoFailure& failure) {
+        return failure.number();
+    }
+    return 0;
+}
+
+// ---- Reading ----
+
+TEST(TextFileReader, LinesEndAtLfWithoutTheCrBeforeItAndStrayCrsAreDropped) {
+    const TempFolder folder;
+    core::TextFileReader in(folder.write("lines", "one\r\ntwo\nth\rree\r\r\n\nlast"));
+    std::vector<std::string> lines;
+    for (int i = 0; i < 7; ++i) {
+        lines.push_back(in.readLine());
+        in.finishLine();
+    }
+    EXPECT_EQ(lines, (std::vector<std::string>{"one", "two", "three", "", "last", "", ""}));
+    EXPECT_TRUE(in.atEnd());
+}
+
+TEST(TextFileReader, FinishingALineSkipsTheRestOfItButALoneCrEndsNothing) {
+    const TempFolder folder;
+    core::TextFileReader in(folder.write("numbers", "7 8\r\n9\rjunk\n\n\n  \t 10"));
+    EXPECT_EQ(in.readNumber(), 7);
+    in.finishLine();
+    EXPECT_EQ(in.readNumber(), 9);
+    in.finishLine();
+    EXPECT_EQ(in.readNumber(), 10);  // blank lines and blanks are passed over
+    in.finishLine();
+    EXPECT_EQ(in.readNumber(), 0);  // end of file: 0 and no failure
+    EXPECT_EQ(in.readLine(), "");
+}
+
+TEST(TextFileReader, NumbersTakeTheIntegerSyntax) {
+    const TempFolder folder;
+    core::TextFileReader in(folder.write("forms", "$10\n0x10\n+16\n-1\nX1f\n2147483647\n-2147483648\n"));
+    for (int expected : {16, 16, 16, -1, 31, 2147483647, -2147483647 - 1}) {
+        EXPECT_EQ(in.readNumber(), expected);
+        in.finishLine();
+    }
+}
+
+TEST(TextFileReader, MalformedNumbersFailWith106) {
+    const TempFolder folder;
+    for (const char* text : {"abc\n", "7,8\n", "-\n", "$\n", "2147483648\n", "12a\n"}) {
+        core::TextFileReader in(folder.write("bad", text));
+        EXPECT_EQ(ioNumberOf([&] { in.readNumber(); }), 106) << text;
+    }
+}
+
+TEST(TextFileReader, ANumberRunIsCutAfterItsThirtySecondByte) {
+    const TempFolder folder;
+    // 31 zeros, then "12": the run is cut before the "2", which the line's end skips.
+    core::TextFileReader in(folder.write("long", std::string(31, '0') + "12\n5\n" + std::string(32, '0') + "x\n"));
+    EXPECT_EQ(in.readNumber(), 1);
+    in.finishLine();
+    EXPECT_EQ(in.readNumber(), 5);
+    in.finishLine();
+    EXPECT_EQ(in.readNumber(), 0);  // the "x" lies beyond the 32 bytes
+    // Without finishing the line the cut-off byte is the next run.
+    EXPECT_EQ(ioNumberOf([&] { in.readNumber(); }), 106);
+}
+
+TEST(TextFileReader, CtrlZEndsTheFileWhereverItStands) {
+    const TempFolder folder;
+    core::TextFileReader numbers(folder.write("z1", "5\n6\x1a" "7\n8\n"));
+    EXPECT_EQ(numbers.readNumber(), 5);
+    numbers.finishLine();
+    EXPECT_EQ(numbers.readNumber(), 6);
+    numbers.finishLine();
+    EXPECT_TRUE(numbers.atEnd());
+    EXPECT_EQ(numbers.readNumber(), 0);
+
+    core::TextFileReader lines(folder.write("z2", "ab\x1a" "cd\nef\n"));
+    EXPECT_EQ(lines.readLine(), "ab");
+    lines.finishLine();
+    EXPECT_EQ(lines.readLine(), "");
+}
+
+TEST(TextFileReader, LinesAndNumbersCrossTheReadBlocks) {
+    const TempFolder folder;
+    // A line longer than a block, then a number whose digits straddle a block end
+    // and a CR LF split by the next one.
+    const std::string longLine(kOneMiB + 123, 'a');
+    std::string bytes = longLine + "\r\n";
+    bytes += std::string(2 * kOneMiB - bytes.size() - 3, ' ');
+    bytes += "123456\r";
+    bytes += std::string(kOneMiB, ' ') + "\n$ff";
+    core::TextFileReader in(folder.write("blocks", bytes));
+    EXPECT_EQ(in.readLine(), longLine);
+    in.finishLine();
+    EXPECT_EQ(in.readNumber(), 123456);
+    in.finishLine();
+    EXPECT_EQ(in.readNumber(), 255);
+    EXPECT_TRUE(in.atEnd());
+}
+
+TEST(TextFileReader, OpeningFailsWithTheMappedNumber) {
+    const TempFolder folder;
+    EXPECT_EQ(ioNumberOf([&] { core::TextFileReader in(folder.file("missing.quarvel")); }), 2);
+    EXPECT_EQ(ioNumberOf([&] { core::TextFileReader in(folder.file("nofolder/x.quarvel")); }), 3);
+    EXPECT_EQ(ioNumberOf([&] { core::TextFileReader in(folder.path()); }), 5);
+}
+
+// ---- Writing ----
+
+TEST(TextFileWriter, EveryLineEndsWithCrLfAndNothingReachesTheTargetBeforeCommit) {
+    const TempFolder folder;
+    const std::string target = folder.write("out.txt", "old");
+    {
+        core::TextFileWriter out(target);
+        out.writeLine("first");
+        out.writeLine("");
+        out.writeNumberLine(0);
+        out.writeNumberLine(65535);
+        out.writeNumberLine(4294967295u);
+        EXPECT_EQ(readAll(target), "old");
+        out.commit();
+    }
+    EXPECT_EQ(readAll(target), "first\r\n\r\n0\r\n65535\r\n4294967295\r\n");
+    EXPECT_EQ(folder.entryCount(), 1u);
+}
+
+TEST(TextFileWriter, LinesLargerThanTheBufferAreWrittenWhole) {
+    const TempFolder folder;
+    const std::string target = folder.file("big.txt");
+    const std::string big(3 * kOneMiB + 7, 'q');
+    core::TextFileWriter out(target);
+    out.writeLine("a");
+    out.writeLine(big);
+    out.writeLine("b");
+    out.commit();
+    EXPECT_EQ(readAll(target), "a\r\n" + big + "\r\nb\r\n");
+}
+
+TEST(TextFileWriter, AbandonedWriterLeavesTheOldFileAndNoTemporaryFile) {
+    const TempFolder folder;
+    const std::string target = folder.write("keep.txt", "old contents");
+    {
+        core::TextFileWriter out(target);
+        for (int i = 0; i < 300000; ++i) out.writeLine("new line");  // several buffers flushed
+    }
+    EXPECT_EQ(readAll(target), "old contents");
+    EXPECT_EQ(folder.entryCount(), 1u);
+}
+
+TEST(TextFileWriter, ReplacingKeepsThePermissionsAndANewFileFollowsTheUmask) {
+    const TempFolder folder;
+    const std::string existing = folder.write("existing.txt", "x");
+    ASSERT_EQ(::chmod(existing.c_str(), 0640), 0);
+    const mode_t previousMask = ::umask(027);
+    core::TextFileWriter replacing(existing);
+    replacing.writeLine("y");
+    replacing.commit();
+    core::TextFileWriter creating(folder.file("new.txt"));
+    creating.writeLine("z");
+    creating.commit();
+    ::umask(previousMask);
+
+    struct stat info {};
+    ASSERT_EQ(::stat(existing.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    ASSERT_EQ(::stat(folder.file("new.txt").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);  // 0666 & ~027
+}
+
+TEST(TextFileWriter, ASymbolicLinkIsFollowedAndKept) {
+    const TempFolder folder;
+    std::filesystem::create_directory(folder.file("real"));
+    const std::string real = folder.write("real/target.txt", "old");
+    const std::string link = folder.file("link.txt");
+    ASSERT_EQ(::symlink("real/target.txt", link.c_str()), 0);
+    core::TextFileWriter out(link);
+    out.writeLine("new");
+    out.commit();
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(readAll(real), "new\r\n");
+    EXPECT_EQ(folder.entryCount(), 2u);
+}
+
+TEST(TextFileWriter, CreatingFailsWithTheMappedNumberAndWritesNothing) {
+    const TempFolder folder;
+    EXPECT_EQ(ioNumberOf([&] { core::TextFileWriter out(folder.file("nofolder/x.txt")); }), 3);
+    std::filesystem::create_directory(folder.file("sub"));
+    EXPECT_EQ(ioNumberOf([&] { core::TextFileWriter out(folder.file("sub")); }), 5);
+    EXPECT_TRUE(std::filesystem::is_directory(folder.file("sub")));
+    EXPECT_TRUE(std::filesystem::is_empty(folder.file("sub")));
+}
+
+// Permission bits do not stop root, so the read-only cases use the immutable
+// attribute where the filesystem has it, and the mode bits otherwise.
+bool makeReadOnly(const std::string& path, bool folder) {
+    if (::geteuid() != 0) return ::chmod(path.c_str(), folder ? 0555 : 0444) == 0;
+    return std::system(("chattr +i '" + path + "' 2>/dev/null").c_str()) == 0;
+}
+void makeWritable(const std::string& path) {
+    if (::geteuid() == 0) std::system(("chattr -i '" + path + "' 2>/dev/null").c_str());
+    ::chmod(path.c_str(), 0755);
+}
+
+TEST(TextFileWriter, AReadOnlyTargetOrFolderFailsWith5AndStaysIntact) {
+    const TempFolder folder;
+    const std::string target = folder.write("locked.txt", "old");
+    if (!makeReadOnly(target, false)) GTEST_SKIP() << "no way to make a file read-only for this user here";
+    EXPECT_EQ(ioNumberOf([&] { core::TextFileWriter out(target); }), 5);
+    makeWritable(target);
+    EXPECT_EQ(readAll(target), "old");
+
+    std::filesystem::create_directory(folder.file("ro"));
+    const std::string inside = folder.write("ro/file.txt", "old");
+    if (!makeReadOnly(folder.file("ro"), true)) GTEST_SKIP() << "no way to make a folder read-only here";
+    EXPECT_EQ(ioNumberOf([&] { core::TextFileWriter out(inside); }), 5);
+    makeWritable(folder.file("ro"));
+    EXPECT_EQ(readAll(inside), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.file("ro")), {}), 1);
+}
+
+// A file-size limit makes the disk "full" part-way through, without a mount.
+TEST(TextFileWriter, AWriteFailingPartWayKeepsTheOldFileAndRemovesTheTemporary) {
+    const TempFolder folder;
+    const std::string target = folder.write("project.txt", "old project");
+    const auto previousHandler = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    rlimit small = previous;
+    small.rlim_cur = 64 * 1024;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const int number = ioNumberOf([&] {
+        core::TextFileWriter out(target);
+        for (int i = 0; i < 400000; ++i) out.writeNumberLine(static_cast<std::uint32_t>(i));
+        out.commit();
+    });
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    ::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(number, EFBIG);
+    EXPECT_EQ(readAll(target), "old project");
+    EXPECT_EQ(folder.entryCount(), 1u);
+}
+
+TEST(TextFileWriter, ADescriptorIsWrittenWithoutClosingIt) {
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    {
+        auto out = core::TextFileWriter::toDescriptor(ends[1]);
+        out.writeLine("to");
+        out.writeNumberLine(42);
+        out.commit();
+    }
+    EXPECT_EQ(::write(ends[1], "!", 1), 1);  // still open
+    ::close(ends[1]);
+    std::string got(64, '\0');
+    got.resize(static_cast<std::size_t>(::read(ends[0], got.data(), got.size())));
+    ::close(ends[0]);
+    EXPECT_EQ(got, "to\r\n42\r\n!");
+
+    const int full = ::open("/dev/full", O_WRONLY);
+    if (full < 0) GTEST_SKIP() << "/dev/full is not there";
+    auto out = core::TextFileWriter::toDescriptor(full);
+    out.writeLine("x");
+    EXPECT_EQ(ioNumberOf([&] { out.commit(); }), 112);
+    EXPECT_EQ(ioNumberOf([&] { out.writeLine("y"); }), 112);  // stays failed
+    ::close(full);
+}
+
+}  // namespace
