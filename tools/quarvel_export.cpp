@@ -1,0 +1,60 @@
+// quarvel-export: writes a project's map in one of the editor's export formats.
+#include <clocale>
+#include <cstdio>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "core/failures.h"
+#include "tools/quarvel_export_args.h"
+#include "tools/quarvel_export_encoding.h"
+#include "tools/quarvel_export_run.h"
+
+namespace {
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+void print(std::FILE* stream, const std::string& text) { std::fwrite(text.data(), 1, text.size(), stream); }
+
+int usageError(const std::string& problem) {
+    print(stderr, "quarvel-export: " + problem + "\n" + quarvel_export::usageText());
+    return kExitUsage;
+}
+
+int failure(const core::Failure& failure, const std::string& codeset) {
+    print(stderr, quarvel_export::fromCodePage932(core::textToShow(failure), codeset) + "\n");
+    return kExitFailure;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::setlocale(LC_ALL, "");
+    const std::string codeset = quarvel_export::terminalCodeset();
+    quarvel_export::ExportJob job;
+    try {
+        const auto options = quarvel_export::parseArguments(std::vector<std::string>(argv + 1, argv + argc));
+        if (options.help) {
+            print(stdout, quarvel_export::usageText());
+            return 0;
+        }
+        job.projectPath = options.projectPath;
+        job.format = options.format;
+        job.outputPath = options.outputPath;
+        if (options.label) job.label = quarvel_export::toCodePage932(*options.label, codeset);
+    } catch (const quarvel_export::UsageError& error) {
+        return usageError(error.what());
+    } catch (const quarvel_export::EncodingError& error) {
+        print(stderr, std::string("quarvel-export: --label: ") + error.what() + "\n");
+        return kExitUsage;
+    }
+    try {
+        quarvel_export::runExport(job);
+        return 0;
+    } catch (const core::Failure& error) {
+        return failure(error, codeset);
+    } catch (const std::bad_alloc&) {
+        return failure(core::OutOfMemoryFailure(), codeset);
+    }
+}
