@@ -1,0 +1,165 @@
+// Stamping the brush block and filling the map, on the 32 x 16 sheet (four tiles
+// per sheet row, eight tiles) unless a case says otherwise.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "core/stamp.h"
+
+namespace {
+
+constexpr std::int32_t kSheetTiles = 8;  // 32 x 16 pixels
+
+core::EditorState stateWithSheet(std::int32_t selectedTile) {
+    core::EditorState state;
+    state.SheetColumns = 4;
+    state.SelectedTile = selectedTile;
+    return state;
+}
+
+int changedCells(const core::EditorState& state) {
+    int changed = 0;
+    for (const auto& row : state.Map)
+        for (auto cell : row) changed += cell != 0;
+    return changed;
+}
+
+TEST(Stamp, SheetExamples) {
+    auto single = stateWithSheet(5);
+    core::stampBlock(single, 3, 2, 1, 1, kSheetTiles);
+    EXPECT_EQ(single.Map[1][2], 5);
+    EXPECT_EQ(changedCells(single), 1);
+    EXPECT_TRUE(single.Modified);
+
+    // Block row 0 runs on into the next sheet row; block row 1 stops at tile 8.
+    auto wide = stateWithSheet(2);
+    core::stampBlock(wide, 1, 1, 3, 2, kSheetTiles);
+    EXPECT_EQ(wide.Map[0][0], 2);
+    EXPECT_EQ(wide.Map[0][1], 3);
+    EXPECT_EQ(wide.Map[0][2], 4);
+    EXPECT_EQ(wide.Map[1][0], 6);
+    EXPECT_EQ(wide.Map[1][1], 7);
+    EXPECT_EQ(changedCells(wide), 5);
+
+    // Block row 1 starts at 10, past the limit, and stores nothing.
+    auto late = stateWithSheet(6);
+    core::stampBlock(late, 1, 1, 3, 2, kSheetTiles);
+    EXPECT_EQ(late.Map[0][0], 6);
+    EXPECT_EQ(late.Map[0][1], 7);
+    EXPECT_EQ(changedCells(late), 2);
+}
+
+TEST(Stamp, LimitStopsOnlyItsBlockRow) {
+    // One sheet column: block row r starts at tile 1 + r, row 0 stops after 7 tiles.
+    auto state = stateWithSheet(1);
+    state.SheetColumns = 1;
+    core::stampBlock(state, 1, 1, 10, 3, kSheetTiles);
+    EXPECT_EQ(state.Map[0][6], 7);
+    EXPECT_EQ(state.Map[0][7], 0);
+    EXPECT_EQ(state.Map[1][5], 7);
+    EXPECT_EQ(state.Map[1][6], 0);
+    EXPECT_EQ(state.Map[2][0], 3);
+    EXPECT_EQ(changedCells(state), 7 + 6 + 5);
+}
+
+TEST(Stamp, ClipsAtTheRightAndBottomEdges) {
+    auto lastColumn = stateWithSheet(0);
+    core::stampBlock(lastColumn, 32, 1, 4, 4, kSheetTiles);
+    // Only the first block column lies inside; rows 0 and 1 hold tiles below 8.
+    EXPECT_EQ(lastColumn.Map[0][31], 0);
+    EXPECT_EQ(lastColumn.Map[1][31], 4);
+    EXPECT_EQ(changedCells(lastColumn), 1);
+
+    auto corner = stateWithSheet(1);
+    core::stampBlock(corner, 31, 31, 40, 40, 1000);
+    EXPECT_EQ(corner.Map[30][30], 1);
+    EXPECT_EQ(corner.Map[30][31], 2);
+    EXPECT_EQ(corner.Map[31][30], 5);
+    EXPECT_EQ(corner.Map[31][31], 6);
+    EXPECT_EQ(changedCells(corner), 4);
+
+    // Bounds come before the limit: a cell outside the map never ends a row early.
+    auto outside = stateWithSheet(0);
+    core::stampBlock(outside, 33, 1, 3, 3, kSheetTiles);
+    EXPECT_EQ(changedCells(outside), 0);
+    EXPECT_TRUE(outside.Modified);
+}
+
+TEST(Stamp, StoresNothingButSetsModifiedWithoutTiles) {
+    for (auto [width, height, tiles] : {std::tuple{1, 1, 0}, {0, 5, 8}, {5, 0, 8}, {-3, -3, 8}}) {
+        auto state = stateWithSheet(1);
+        core::stampBlock(state, 1, 1, width, height, tiles);
+        EXPECT_EQ(changedCells(state), 0) << width << "x" << height << " tiles " << tiles;
+        EXPECT_TRUE(state.Modified);
+    }
+}
+
+TEST(Stamp, NegativeAndLargeTilesKeepTheLow16Bits) {
+    auto negative = stateWithSheet(-1);
+    negative.Map[0][1] = 9;
+    core::stampBlock(negative, 1, 1, 2, 1, kSheetTiles);
+    EXPECT_EQ(negative.Map[0][0], 65535);
+    EXPECT_EQ(negative.Map[0][1], 0);
+
+    auto big = stateWithSheet(70000);
+    core::stampBlock(big, 1, 1, 1, 1, 100000);
+    EXPECT_EQ(big.Map[0][0], 4464);
+}
+
+TEST(Stamp, ExtremeBrushAndTileValuesStayInsideTheMap) {
+    // The tile number wraps like 32-bit arithmetic and the block is clipped before
+    // its size matters: neither may reach outside the map or take forever.
+    auto state = stateWithSheet(INT_MAX);
+    state.SheetColumns = 1;
+    state.Map.assign(32, core::MapRow(32, 7));
+    core::stampBlock(state, 1, 1, INT_MAX, INT_MAX, INT_MAX);
+    EXPECT_EQ(state.Map[0][0], 7);  // INT_MAX is at the limit: row 0 stores nothing
+    // Row 1 starts at INT_MAX + 1, which wraps to INT_MIN and passes the limit.
+    EXPECT_EQ(state.Map[1][0], 0);
+    EXPECT_EQ(state.Map[1][1], 1);
+    EXPECT_EQ(state.Map[31][31], static_cast<core::Cell>(INT_MIN + 30 + 31));
+
+    // A map array shorter than MapWidth / MapHeight say is not written past its end.
+    auto ragged = stateWithSheet(1);
+    ragged.Map.resize(2);
+    ragged.Map[1].resize(3);
+    core::stampBlock(ragged, 1, 1, 32, 32, 1 << 20);
+    EXPECT_EQ(ragged.Map[1].size(), 3u);
+    EXPECT_EQ(ragged.Map[1][2], 7);
+}
+
+TEST(Stamp, SheetTileCountUsesTruncatingDivisions) {
+    EXPECT_EQ(core::sheetTileCount(1, 1), 0);
+    EXPECT_EQ(core::sheetTileCount(32, 16), 8);
+    EXPECT_EQ(core::sheetTileCount(39, 23), 8);
+    EXPECT_EQ(core::sheetTileCount(7, 800), 0);
+}
+
+TEST(Fill, WritesEveryCellWithoutModified) {
+    core::EditorState state;
+    state.SelectedTile = 70000;
+    core::fillMap(state);
+    for (const auto& row : state.Map)
+        for (auto cell : row) ASSERT_EQ(cell, 4464);
+    EXPECT_FALSE(state.Modified);
+
+    // Each row's own length counts, also when rows differ.
+    state.Map = {core::MapRow(3, 9), core::MapRow(5, 9)};
+    state.SelectedTile = -2;
+    core::fillMap(state);
+    EXPECT_EQ(state.Map[0], core::MapRow(3, 65534));
+    EXPECT_EQ(state.Map[1], core::MapRow(5, 65534));
+}
+
+TEST(Fill, LargestMap) {
+    core::EditorState state;
+    state.Map.assign(4096, core::MapRow(4096, 3));
+    state.SelectedTile = 1;
+    core::fillMap(state);
+    long long total = 0;
+    for (const auto& row : state.Map)
+        for (auto cell : row) total += cell;
+    EXPECT_EQ(total, 4096LL * 4096);
+}
+
+}  // namespace
