@@ -1,0 +1,25 @@
+// Start-up: the title, the main window, the settings window, the command-line
+// project once both exist, then the event loop.
+#include "ui/Application.h"
+#include "ui/Boundary.h"
+#include "ui/QtDialogs.h"
+#include "ui/StartUp.h"
+#include "ui/WindowFonts.h"
+#include "ui/Unit1.h"
+
+int main(int argc, char* argv[]) {
+    ui::Application app(argc, argv);
+    ui::QtDialogs dialogs;
+    app.setFailureDialogs(&dialogs);
+    ui::useWindowFonts();
+
+    ui::createWindows(dialogs);
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    ui::guarded(dialogs, [&] { Form1->NewOpenProject(arguments); });
+    ui::showMainWindow();
+    app.exec();
+
+    ui::destroyWindows();
+    app.setFailureDialogs(nullptr);
+    return 0;
+}

@@ -1,0 +1,20 @@
+#include "ui/FocusOutWatcher.h"
+
+#include <QFocusEvent>
+
+namespace ui {
+
+FocusOutWatcher::FocusOutWatcher(QObject* watched, std::function<void()> onFocusOut)
+    : QObject(watched), onFocusOut_(std::move(onFocusOut)) {
+    watched->installEventFilter(this);
+}
+
+bool FocusOutWatcher::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) onFocusOut_();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace ui

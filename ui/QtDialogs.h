@@ -1,0 +1,16 @@
+#pragma once
+// The dialogs and message boxes of the running program, with Qt.
+#include "ui/Dialogs.h"
+
+namespace ui {
+
+class QtDialogs : public Dialogs {
+public:
+    std::optional<QString> openFile(QWidget* parent, const FileDialogSpec& spec) override;
+    std::optional<QString> saveFile(QWidget* parent, const FileDialogSpec& spec) override;
+    std::optional<QString> openPicture(QWidget* parent, const FileDialogSpec& spec) override;
+    void showFailure(const QString& text) override;
+    bool askYesNo(const QString& caption, const QString& text) override;
+};
+
+}  // namespace ui

@@ -1,0 +1,45 @@
+#pragma once
+// A Dialogs double for tests: every dialog takes its answer from a queue and every
+// call is recorded with what it showed. An empty queue answers Cancel / No.
+#include <deque>
+#include <vector>
+
+#include "ui/Dialogs.h"
+
+namespace ui {
+
+class ScriptedDialogs : public Dialogs {
+public:
+    enum class Kind { OpenFile, SaveFile, OpenPicture, Failure, YesNo };
+
+    struct Call {
+        Kind kind;
+        FileDialogSpec spec;  // file dialogs only
+        QString caption;      // Yes/No only
+        QString text;         // failure box and Yes/No
+        bool answered = true; // false when the queue was empty
+    };
+
+    std::deque<std::optional<QString>> openFileAnswers;
+    std::deque<std::optional<QString>> saveFileAnswers;
+    std::deque<std::optional<QString>> openPictureAnswers;
+    std::deque<bool> yesNoAnswers;
+    std::vector<Call> calls;
+
+    std::optional<QString> openFile(QWidget* parent, const FileDialogSpec& spec) override;
+    std::optional<QString> saveFile(QWidget* parent, const FileDialogSpec& spec) override;
+    std::optional<QString> openPicture(QWidget* parent, const FileDialogSpec& spec) override;
+    void showFailure(const QString& text) override;
+    bool askYesNo(const QString& caption, const QString& text) override;
+
+    // The texts of the failure boxes shown so far, in order.
+    QStringList failures() const;
+    std::vector<Call> callsOf(Kind kind) const;
+    void clear();
+
+private:
+    std::optional<QString> answerFile(Kind kind, std::deque<std::optional<QString>>& answers,
+                                      const FileDialogSpec& spec);
+};
+
+}  // namespace ui

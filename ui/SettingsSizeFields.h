@@ -1,0 +1,24 @@
+#pragma once
+// The size operations' view of the windows: the settings window's width and
+// height fields with their derived labels, and the main window's map view.
+#include "core/size_fields.h"
+
+namespace ui {
+
+// Reaches both windows through Form1 and Form2, which must exist when it is used.
+class SettingsSizeFields : public core::SizeFieldsHost {
+public:
+    std::string widthText() const override;
+    std::string heightText() const override;
+    void setWidthText(const std::string& text) override;
+    void setHeightText(const std::string& text) override;
+    void setPixelWidthText(const std::string& text) override;
+    void setPixelHeightText(const std::string& text) override;
+    void setArraySizeText(const std::string& text) override;
+    void setDimensionText(const std::string& text) override;
+    void setGridColCount(std::int32_t count) override;
+    void setGridRowCount(std::int32_t count) override;
+    void repaintGrid() override;
+};
+
+}  // namespace ui

@@ -1,0 +1,146 @@
+// The settings window "設定": map label, size fields, export type and export.
+#include "ui/Unit2.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <cstdint>
+#include <string>
+
+#include "core/export_formats.h"
+#include "core/integer_syntax.h"
+#include "core/size_fields.h"
+#include "ui/Boundary.h"
+#include "ui/Cp932.h"
+#include "ui/Dialogs.h"
+#include "ui/Unit1.h"
+#include "ui/WindowControls.h"
+#include "ui/WindowFonts.h"
+
+TForm2* Form2 = nullptr;
+
+namespace {
+
+constexpr QSize kClientSize{326, 236};
+
+// The text's value times 8, in wrapping 32-bit arithmetic (a shift by 3 bits).
+QString pixelText(const QString& tilesText) {
+    const std::int32_t tiles = core::toInteger(ui::toCp932(tilesText));
+    return QString::number(static_cast<std::int32_t>(static_cast<std::uint32_t>(tiles) << 3));
+}
+
+void buildLabels(TForm2& form) {
+    form.Label1 = ui::makeLabel(&form, 8, 16, QStringLiteral(u"配列名："));
+    form.Label2 = ui::makeLabel(&form, 8, 56, QStringLiteral(u"Xタイル数："));
+    form.Label3 = ui::makeLabel(&form, 8, 80, QStringLiteral(u"Yタイル数："));
+    form.Label4 = ui::makeLabel(&form, 8, 104, QStringLiteral(u"Xドット数："));
+    form.Label5 = ui::makeLabel(&form, 8, 128, QStringLiteral(u"Yドット数："));
+    form.Label6 = ui::makeLabel(&form, 72, 104, QStringLiteral("256"));
+    form.Label7 = ui::makeLabel(&form, 72, 128, QStringLiteral("256"));
+    form.Label8 = ui::makeLabel(&form, 7, 40, QStringLiteral(u"マップサイズ(タイル単位)"));
+    form.Label9 = ui::makeLabel(&form, 8, 152, QStringLiteral(u"最大4096(32768ドット)"));
+    form.Label14 = ui::makeLabel(&form, 193, 104, QStringLiteral("0"));
+    form.Label15 = ui::makeLabel(&form, 119, 104, QStringLiteral(u"配列サイズ："));
+    // Written by the array-size display but never shown: a fixed box, not sized to its text.
+    form.Label10 = new QLabel(QStringLiteral("Label10"), &form);
+    form.Label10->setGeometry(216, 184, 97, 25);
+    form.Label10->hide();
+}
+
+void buildRadioGroup(TForm2& form) {
+    form.RadioGroup1 = new QGroupBox(QStringLiteral(u"変換するタイプ"), &form);
+    form.RadioGroup1->setGeometry(208, 16, 113, 73);
+    form.radioItems = new QButtonGroup(form.RadioGroup1);
+    const QString items[] = {QStringLiteral(u"C言語配列"), QStringLiteral(u"GASアセンブリ"),
+                             QStringLiteral("DragonBASIC")};
+    for (int i = 0; i < 3; ++i) {
+        auto* item = new QRadioButton(items[i], form.RadioGroup1);
+        item->setGeometry(8, 15 + i * 18, 97, 17);
+        form.radioItems->addButton(item, i);
+    }
+    form.radioItems->button(0)->setChecked(true);
+}
+
+void buildControls(TForm2& form) {
+    buildLabels(form);
+    form.Edit1 = ui::makeEdit(&form, {64, 16, 105, 20}, QStringLiteral("Default"));
+    buildRadioGroup(form);
+    form.Edit2 = ui::makeEdit(&form, {72, 56, 41, 20}, QStringLiteral("32"));
+    form.Edit3 = ui::makeEdit(&form, {72, 80, 41, 20}, QStringLiteral("32"));
+    form.Button1 = ui::makeButton(&form, {48, 184, 105, 33}, QStringLiteral(u"マップデータ出力"));
+    QWidget::setTabOrder(form.Edit1, form.radioItems->button(0));
+    QWidget::setTabOrder(form.radioItems->button(0), form.radioItems->button(1));
+    QWidget::setTabOrder(form.radioItems->button(1), form.radioItems->button(2));
+    QWidget::setTabOrder(form.radioItems->button(2), form.Edit2);
+    QWidget::setTabOrder(form.Edit2, form.Edit3);
+    QWidget::setTabOrder(form.Edit3, form.Button1);
+}
+
+template <typename Signal, typename Sender>
+void connectGuarded(TForm2& form, ui::Dialogs& dialogs, Sender* sender, Signal signal, void (TForm2::*handler)()) {
+    QObject::connect(sender, signal, &form, [&form, &dialogs, handler] { ui::guarded(dialogs, [&] { (form.*handler)(); }); });
+}
+
+}  // namespace
+
+TForm2::TForm2(ui::Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      dialogs_(dialogs) {
+    setWindowTitle(QStringLiteral(u"設定"));
+    setFont(ui::windowFont(12));
+    setFixedSize(kClientSize);
+    // Closing only hides it; it never keeps the program running on its own.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    buildControls(*this);
+    // Connected after the initial texts are in place, so those run nothing.
+    connectGuarded(*this, dialogs_, Edit1, &QLineEdit::textChanged, &TForm2::Edit1Change);
+    connectGuarded(*this, dialogs_, Edit2, &QLineEdit::textChanged, &TForm2::Edit2Change);
+    connectGuarded(*this, dialogs_, Edit3, &QLineEdit::textChanged, &TForm2::Edit3Change);
+    connectGuarded(*this, dialogs_, Button1, &QPushButton::clicked, &TForm2::Button1Click);
+}
+
+int TForm2::radioGroup1ItemIndex() const { return radioItems->checkedId(); }
+
+void TForm2::setRadioGroup1ItemIndex(int index) {
+    if (QAbstractButton* item = radioItems->button(index)) item->setChecked(true);
+}
+
+void TForm2::FormCreate() {
+    ui::setLabelCaption(Label6, pixelText(Edit2->text()));
+    ui::setLabelCaption(Label7, pixelText(Edit3->text()));
+    Form1->ShowArraySize();
+}
+
+void TForm2::Edit1Change() {
+    Form1->MapName = ui::toCp932(Edit1->text());
+    Form1->Modified = true;
+}
+
+void TForm2::Edit2Change() { core::edit2Change(*Form1, Form1->sizeFields()); }
+void TForm2::Edit3Change() { core::edit3Change(*Form1, Form1->sizeFields()); }
+
+void TForm2::Button1Click() {
+    ui::FileDialogSpec spec;
+    spec.title = QStringLiteral(u"出力ファイル");
+    spec.filters = QStringList{QStringLiteral(u"ヘッダーファイル(*.h)")};
+    spec.defaultSuffix = QStringLiteral("h");
+    spec.proposedName = ui::fromCp932(Form1->MapName);
+    spec.confirmOverwrite = true;
+    const auto chosen = dialogs_.saveFile(this, spec);
+    if (!chosen) return;
+    saveDialog1FileName = *chosen;
+    OutPutData();
+}
+
+void TForm2::OutPutData() {
+    const std::string path = QFile::encodeName(saveDialog1FileName).toStdString();
+    core::exportToFile(core::exportFormatFromIndex(radioGroup1ItemIndex()), *Form1, path);
+}
+
+// Accepting the close hides the window; it lives until the program ends.
+void TForm2::closeEvent(QCloseEvent* event) { event->accept(); }
