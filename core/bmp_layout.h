@@ -1,0 +1,41 @@
+#pragma once
+// Where the parts of a BMP file lie and what its headers say, checked against
+// the file's own length so that nothing later reads outside it.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace core::bmp {
+
+inline constexpr std::uint32_t kUncompressed = 0;
+inline constexpr std::uint32_t kRunLength8 = 1;
+inline constexpr std::uint32_t kRunLength4 = 2;
+inline constexpr std::uint32_t kBitFields = 3;
+
+struct ColourMasks {
+    std::uint32_t red = 0;
+    std::uint32_t green = 0;
+    std::uint32_t blue = 0;
+};
+
+struct BmpLayout {
+    std::int32_t width = 0;
+    std::int32_t height = 0;  // absolute value
+    bool topDown = false;
+    std::uint16_t bitsPerPixel = 0;
+    std::uint32_t compression = kUncompressed;
+    std::uint32_t imageSize = 0;
+    ColourMasks masks;  // used at 16 and 32 bits per pixel
+    std::size_t paletteOffset = 0;
+    std::size_t paletteEntrySize = 0;  // 3 for the core header, else 4
+    std::size_t paletteEntries = 0;    // at most 256
+    std::size_t pixelOffset = 0;       // inside the file, or at its end
+};
+
+// Reads the file and info headers, the masks and the place of the colour table and
+// of the pixels. Raises StreamReadFailure when the file ends inside the headers,
+// the masks or the colour table, and InvalidBitmapFailure for data it does not
+// decode. The bytes must not be empty.
+BmpLayout readBmpLayout(std::string_view bytes);
+
+}  // namespace core::bmp
