@@ -1,0 +1,39 @@
+#pragma once
+// Decimal numbers drawn opaque (the box behind the characters in a given colour)
+// from digit images rendered once per font and colour pair, so that a full view of
+// tile numbers costs a few image copies per cell instead of a text layout each.
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+class QPainter;
+
+namespace ui {
+
+class OpaqueNumbers {
+public:
+    // Draws `value` with its box's top-left at `topLeft`, cut at `clip`.
+    void draw(QPainter& painter, const QFont& font, QPoint topLeft, std::uint32_t value,
+              const QColor& text, const QColor& box, const QRect& clip);
+
+private:
+    struct Digits {
+        QColor text;
+        QColor box;
+        QImage strip;                  // "0123456789" side by side
+        std::array<int, 10> left{};    // each digit's place in the strip
+        std::array<int, 10> advance{};
+    };
+
+    const Digits& digitsFor(const QFont& font, const QColor& text, const QColor& box);
+
+    QFont font_;
+    std::vector<Digits> rendered_;
+};
+
+}  // namespace ui
