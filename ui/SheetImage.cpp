@@ -1,0 +1,20 @@
+#include "ui/SheetImage.h"
+
+#include <cstring>
+
+#include "core/failures.h"
+
+namespace ui {
+
+QImage toQImage(const core::Bitmap& bitmap) {
+    if (bitmap.empty()) return QImage();
+    QImage picture(bitmap.width, bitmap.height, QImage::Format_RGB32);
+    // Qt answers a size it cannot allocate with a null picture, not an exception.
+    if (picture.isNull()) throw core::OutOfMemoryFailure();
+    // RGB32 rows are width * 4 bytes with no padding, so the pixels go across in one copy.
+    const auto bytes = static_cast<std::size_t>(bitmap.width) * static_cast<std::size_t>(bitmap.height) * 4;
+    std::memcpy(picture.bits(), bitmap.pixels.data(), bytes);
+    return picture;
+}
+
+}  // namespace ui
