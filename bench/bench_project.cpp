@@ -1,0 +1,111 @@
+// Writing and reading a 4096 x 4096 project of random cells, with the read's peak
+// memory above what the process held before it.
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <random>
+#include <string>
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include "core/editor_state.h"
+#include "core/plain_size_fields.h"
+#include "core/project_file.h"
+
+namespace {
+
+constexpr int kSide = 4096;
+
+struct BenchFolder {
+    std::string path;
+    BenchFolder() {
+        std::string pattern = "/tmp/quarvel-bench-XXXXXX";
+        path = ::mkdtemp(pattern.data()) ? pattern : "/tmp";
+    }
+    ~BenchFolder() {
+        ::unlink((path + "/bench.quarvel").c_str());
+        ::rmdir(path.c_str());
+    }
+    std::string project() const { return path + "/bench.quarvel"; }
+};
+
+BenchFolder& folder() {
+    static BenchFolder instance;
+    return instance;
+}
+
+void fillRandom(core::EditorState& state, core::PlainSizeFields& fields) {
+    fields.setWidthText(std::to_string(kSide));
+    fields.setHeightText(std::to_string(kSide));
+    std::mt19937 random(12345);
+    for (auto& row : state.Map)
+        for (auto& cell : row) cell = static_cast<core::Cell>(random());
+}
+
+const std::string& projectOnDisk() {
+    static const std::string path = [] {
+        core::EditorState state;
+        core::PlainSizeFields fields(state);
+        fillRandom(state, fields);
+        core::writeProject(folder().project(), state, fields);
+        return folder().project();
+    }();
+    return path;
+}
+
+// Kilobytes from a line of /proc/self/status ("VmRSS:", "VmHWM:").
+long statusKilobytes(const std::string& key) {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.compare(0, key.size(), key) == 0) return std::stol(line.substr(key.size()));
+    return -1;
+}
+
+// Resets the peak resident size to the current one (Linux clear_refs 5).
+bool resetPeakMemory() {
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+    return static_cast<bool>(clear.flush());
+}
+
+void BM_WriteProject(benchmark::State& run) {
+    core::EditorState state;
+    core::PlainSizeFields fields(state);
+    fillRandom(state, fields);
+    const std::string path = folder().path + "/written.quarvel";
+    for (auto _ : run) core::writeProject(path, state, fields);
+    std::ifstream written(path, std::ios::binary | std::ios::ate);
+    run.counters["file_MB"] = static_cast<double>(written.tellg()) / (1 << 20);
+    run.SetBytesProcessed(run.iterations() * static_cast<std::int64_t>(written.tellg()));
+    ::unlink(path.c_str());
+}
+
+void BM_ReadProject(benchmark::State& run) {
+    const std::string& path = projectOnDisk();
+    {
+        const bool reset = resetPeakMemory();
+        const long before = statusKilobytes("VmRSS:");
+        core::EditorState state;
+        core::PlainSizeFields fields(state);
+        core::readProject(path, state, fields);
+        const long peak = statusKilobytes("VmHWM:");
+        const long after = statusKilobytes("VmRSS:");
+        if (reset) {
+            run.counters["peak_MB_above_start"] = static_cast<double>(peak - before) / 1024;
+            run.counters["peak_MB_above_map"] = static_cast<double>(peak - after) / 1024;
+        }
+    }
+    for (auto _ : run) {
+        core::EditorState state;
+        core::PlainSizeFields fields(state);
+        core::readProject(path, state, fields);
+        benchmark::DoNotOptimize(state.Map.data());
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_WriteProject)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReadProject)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_MAIN();
