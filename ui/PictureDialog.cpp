@@ -189,7 +189,6 @@ void PicturePreview::openPreviewWindow() {
 
 PictureDialog::PictureDialog(QWidget* parent, const FileDialogSpec& spec) : QFileDialog(parent) {
     setOption(QFileDialog::DontUseNativeDialog);
-    setOption(QFileDialog::ReadOnly, false);
     setAcceptMode(QFileDialog::AcceptOpen);
     // Any name is returned, even of a missing file; the load reports it.
     setFileMode(QFileDialog::AnyFile);
