@@ -16,8 +16,7 @@ void writeProject(const std::string& path, const EditorState& state, const SizeF
     out.writeLine(state.MapName);
     out.writeLine(fields.widthText());
     out.writeLine(fields.heightText());
-    for (const MapRow& row : state.Map)
-        for (const Cell cell : row) out.writeNumberLine(cell);
+    for (const MapRow& row : state.Map) out.writeNumberLines(row.data(), row.size());
     out.commit();
 }
 
@@ -52,16 +51,13 @@ void checkDeclaredSize(std::int32_t width, std::int32_t height) {
 // declared size, so a large size cannot make it run long.
 void readCells(TextFileReader& in, std::int32_t declaredWidth, std::int32_t declaredHeight, TileMap& cells) {
     if (declaredWidth == 0 || declaredHeight == 0) return;
-    const auto keptRows = static_cast<std::int32_t>(cells.size());
+    const auto total = static_cast<std::size_t>(declaredWidth);
     for (std::int32_t r = 0; r < declaredHeight; ++r) {
-        Cell* row = r < keptRows ? cells[static_cast<std::size_t>(r)].data() : nullptr;
-        const auto keptColumns = row ? static_cast<std::int32_t>(cells[static_cast<std::size_t>(r)].size()) : 0;
-        for (std::int32_t c = 0; c < declaredWidth; ++c) {
-            if (in.atEnd()) return;
-            const std::int32_t value = in.readNumber();
-            in.finishLine();
-            if (c < keptColumns) row[c] = static_cast<Cell>(value);
-        }
+        const bool keptRow = static_cast<std::size_t>(r) < cells.size();
+        Cell* row = keptRow ? cells[static_cast<std::size_t>(r)].data() : nullptr;
+        const std::size_t kept = keptRow ? cells[static_cast<std::size_t>(r)].size() : 0;
+        if (in.readNumberLines(row, kept) < kept) return;
+        if (in.readNumberLines(nullptr, total - kept) < total - kept) return;
     }
 }
 

@@ -126,6 +126,32 @@ std::int32_t TextFileReader::readNumber() {
     return parseRun(run, length);
 }
 
+std::size_t TextFileReader::readNumberLines(std::uint16_t* cells, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        // Fast path: a line of at most nine digits and its line end, all in the buffer.
+        const char* at = next_;
+        if (limit_ - at > 16 && isDigit(*at)) {
+            const char* const start = at;
+            std::uint32_t value = 0;
+            while (isDigit(*at) && static_cast<std::size_t>(at - start) < kMaxFastDigits) {
+                value = value * 10 + static_cast<std::uint32_t>(*at - '0');
+                ++at;
+            }
+            const char* lineEnd = *at == '\r' ? at + 1 : at;
+            if (*lineEnd == '\n') {
+                next_ = lineEnd + 1;
+                if (cells) cells[i] = static_cast<std::uint16_t>(value);
+                continue;
+            }
+        }
+        if (atEnd()) return i;
+        const std::int32_t value = readNumber();
+        finishLine();
+        if (cells) cells[i] = static_cast<std::uint16_t>(value);
+    }
+    return count;
+}
+
 std::int32_t TextFileReader::parseRun(const char* run, std::size_t length) const {
     if (const auto value = tryParseInteger(std::string_view(run, length))) return *value;
     throw IoFailure(io::kInvalidNumber);

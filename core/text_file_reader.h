@@ -24,6 +24,10 @@ public:
     // Skips bytes 0..32, then converts the run of bytes above 32 (cut after 32
     // bytes) by the integer syntax. 0 at the end; a malformed run raises IoFailure 106.
     std::int32_t readNumber();
+    // Reads up to `count` numbers, finishing the line after each, and stores their
+    // low 16 bits into `cells` (nullptr: reads and checks them only). Stops at the
+    // end of the file and gives how many were read before it.
+    std::size_t readNumberLines(std::uint16_t* cells, std::size_t count);
     // True when no byte is left before the end of the file (or a 0x1A).
     bool atEnd();
     // Closes the file; raises IoFailure when the close fails.

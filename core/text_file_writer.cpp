@@ -208,6 +208,46 @@ void TextFileWriter::writeNumberLine(std::uint32_t value) {
     out.used += static_cast<std::size_t>(end - at) + 2;
 }
 
+namespace {
+
+// A 16-bit value in decimal followed by CR LF; gives the end of what was written.
+inline char* putCellLine(char* at, unsigned value) {
+    const int length = value >= 10000 ? 5 : value >= 1000 ? 4 : value >= 100 ? 3 : value >= 10 ? 2 : 1;
+    char* end = at + length;
+    char* digit = end;
+    do {
+        *--digit = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    end[0] = '\r';
+    end[1] = '\n';
+    return end + 2;
+}
+
+// Five digits and CR LF.
+constexpr std::size_t kMaxCellLine = 7;
+
+}  // namespace
+
+void TextFileWriter::writeNumberLines(const std::uint16_t* values, std::size_t count) {
+    Impl& out = *impl_;
+    out.ensureUsable();
+    while (count > 0) {
+        std::size_t room = (kBufferSize - out.used) / kMaxCellLine;
+        if (room == 0) {
+            out.flush();
+            room = kBufferSize / kMaxCellLine;
+        }
+        const std::size_t batch = room < count ? room : count;
+        char* at = out.buffer.get() + out.used;
+        char* const start = at;
+        for (std::size_t i = 0; i < batch; ++i) at = putCellLine(at, values[i]);
+        out.used += static_cast<std::size_t>(at - start);
+        values += batch;
+        count -= batch;
+    }
+}
+
 void TextFileWriter::commit() {
     Impl& out = *impl_;
     out.ensureUsable();
