@@ -14,7 +14,8 @@ int main(int argc, char* argv[]) {
     ui::useWindowFonts();
 
     ui::createWindows(dialogs);
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    // The program's own path first, as the command-line open expects.
+    const QStringList arguments = QCoreApplication::arguments();
     ui::guarded(dialogs, [&] { Form1->NewOpenProject(arguments); });
     ui::showMainWindow();
     app.exec();

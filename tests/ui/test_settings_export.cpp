@@ -1,0 +1,122 @@
+// The export command: the save dialog's settings, the file each export type
+// writes, and what a cancelled or failing export leaves alone.
+#include <QButtonGroup>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <string>
+
+#include "support/cp932.h"
+#include "test_windows_fixture.h"
+
+namespace windowstest {
+namespace {
+
+// The start-up map, 32 x 32 zeros, written out by the rules of each format.
+std::string repeated(const std::string& piece, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += piece;
+    return out;
+}
+
+std::string zeroMapAsCArray(const std::string& label) {
+    const std::string row = repeated(repeated("0,", 8) + "\r\n", 4) + "\r\n";
+    return "\r\nconst unsigned short " + label + "[] = {\r\n\r\n" + repeated(row, 32) + "};\r\n";
+}
+
+std::string zeroMapAsGas(const std::string& label) {
+    return "\t.global\t" + label + "\r\n\t.section .rodata\r\n\t.align\t1\r\n\t.type\t" + label +
+           ",object\r\n\t.size\t" + label + ",2048\r\n" + label + ":\r\n\r\n" +
+           repeated("\t.short\t0\r\n", 1024) + "\r\n";
+}
+
+std::string zeroMapAsDragonBasic(const std::string& label) {
+    return label + ":\r\n\r\n" + repeated("\tdata " + repeated("0,", 31) + "0\r\n", 32) + "\r\n";
+}
+
+std::string contentOf(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return "<missing>";
+    return file.readAll().toStdString();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+class ExportTest : public WindowsTest {
+protected:
+    void exportTo(const QString& path, int type) {
+        Form2->setRadioGroup1ItemIndex(type);
+        dialogs.saveFileAnswers.push_back(path);
+        Form2->Button1->click();
+    }
+    QTemporaryDir folder;
+};
+
+TEST_F(ExportTest, SaveDialogProposesTheMapLabelAsAHeaderFile) {
+    Form2->Button1->click();
+    const auto asked = dialogs.callsOf(ui::ScriptedDialogs::Kind::SaveFile);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].spec.title, QStringLiteral(u"出力ファイル"));
+    EXPECT_EQ(asked[0].spec.filters, QStringList{QStringLiteral(u"ヘッダーファイル(*.h)")});
+    EXPECT_EQ(asked[0].spec.defaultSuffix, "h");
+    EXPECT_EQ(asked[0].spec.proposedName, "Default");
+    EXPECT_TRUE(asked[0].spec.confirmOverwrite);
+    // The label of an opened project is proposed even while the field shows another.
+    Form1->MapName = testsupport::cp932("村");
+    Form2->setRadioGroup1ItemIndex(1);
+    Form2->Button1->click();
+    const auto again = dialogs.callsOf(ui::ScriptedDialogs::Kind::SaveFile);
+    EXPECT_EQ(again.back().spec.proposedName, QStringLiteral(u"村"));
+    EXPECT_EQ(again.back().spec.filters, asked[0].spec.filters) << "one filter for every export type";
+}
+
+TEST_F(ExportTest, EachExportTypeWritesTheStartUpMapByteForByte) {
+    const std::pair<int, std::string> types[] = {
+        {0, zeroMapAsCArray("Default")}, {1, zeroMapAsGas("Default")}, {2, zeroMapAsDragonBasic("Default")}};
+    for (const auto& [type, expected] : types) {
+        const QString path = folder.filePath(QStringLiteral("map%1.h").arg(type));
+        exportTo(path, type);
+        EXPECT_EQ(contentOf(path), expected) << "export type " << type;
+    }
+    EXPECT_TRUE(dialogs.failures().isEmpty());
+    EXPECT_FALSE(Form1->Modified) << "an export changes no document state";
+}
+
+TEST_F(ExportTest, AJapaneseLabelIsWrittenInTheCodePage) {
+    Form2->Edit1->setText(QStringLiteral(u"村マップ"));
+    const QString path = folder.filePath(QStringLiteral(u"村マップ.h"));
+    exportTo(path, 2);
+    EXPECT_EQ(contentOf(path), zeroMapAsDragonBasic(testsupport::cp932("村マップ")));
+}
+
+TEST_F(ExportTest, ConfirmedOverwriteReplacesTheWholeFile) {
+    const QString path = folder.filePath("old.h");
+    writeFile(path, QByteArray(100000, 'x'));
+    exportTo(path, 0);
+    EXPECT_EQ(contentOf(path), zeroMapAsCArray("Default"));
+}
+
+TEST_F(ExportTest, CancellingTheDialogTouchesNothing) {
+    const QString path = folder.filePath("keep.h");
+    writeFile(path, "keep me");
+    Form2->saveDialog1FileName = path;  // the last export's file
+    Form2->Button1->click();             // no answer queued: the dialog is cancelled
+    EXPECT_EQ(contentOf(path), "keep me");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"keep.h"});
+    EXPECT_TRUE(dialogs.failures().isEmpty());
+}
+
+TEST_F(ExportTest, AnExportIntoAMissingFolderShowsTheFailureAndWritesNothing) {
+    exportTo(folder.filePath("missing/map.h"), 0);
+    EXPECT_EQ(failureTexts(), (QStringLiteral(u"不正なファイル名です.")).toStdString());
+    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+}
+
+}  // namespace
+}  // namespace windowstest
