@@ -123,6 +123,22 @@ TEST(TextFileReader, LinesAndNumbersCrossTheReadBlocks) {
     EXPECT_TRUE(in.atEnd());
 }
 
+TEST(TextFileReader, NumberLinesMixTheShortFormWithEveryOtherRule) {
+    const TempFolder folder;
+    core::TextFileReader in(folder.write("cells", "1\r\n22\n\r\n 3\n4 x\n70000\r\n-1\n$10\n1234567890\n5\r6\n7"));
+    std::uint16_t cells[9] = {};
+    EXPECT_EQ(in.readNumberLines(cells, 2), 2u);
+    EXPECT_EQ(in.readNumberLines(nullptr, 1), 1u);  // read and dropped
+    // A lone CR does not end the line of 5, so its 6 is skipped with it.
+    EXPECT_EQ(in.readNumberLines(cells + 2, 7), 7u);
+    EXPECT_EQ(in.readNumberLines(cells, 3), 0u);  // the file has ended
+    const std::uint16_t expected[9] = {1, 22, 4, 4464, 65535, 16, 1234567890 % 65536, 5, 7};
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(cells[i], expected[i]) << i;
+
+    core::TextFileReader bad(folder.write("bad", "1\n2\n3x\n"));
+    EXPECT_EQ(ioNumberOf([&] { bad.readNumberLines(cells, 3); }), 106);
+}
+
 TEST(TextFileReader, OpeningFailsWithTheMappedNumber) {
     const TempFolder folder;
     EXPECT_EQ(ioNumberOf([&] { core::TextFileReader in(folder.file("missing.quarvel")); }), 2);
