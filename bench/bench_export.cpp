@@ -67,6 +67,34 @@ BENCHMARK(BM_ExportCarray)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_ExportGas)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_ExportDragonBasic)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
+// The generators alone, into a sink that only counts bytes: what the file adds
+// is the difference to the benchmarks above.
+class ByteCountingSink : public core::LineSink {
+public:
+    void line(std::string_view text) override { bytes_ += text.size() + 2; }
+    std::size_t bytes() const { return bytes_; }
+
+private:
+    std::size_t bytes_ = 0;
+};
+
+void generateLargestMap(benchmark::State& bench, core::ExportFormat format) {
+    const core::EditorState& state = largestRandomMap();
+    for (auto _ : bench) {
+        ByteCountingSink sink;
+        core::emitExport(format, state, sink);
+        benchmark::DoNotOptimize(sink.bytes());
+    }
+}
+
+void BM_GenerateCarray(benchmark::State& bench) { generateLargestMap(bench, core::ExportFormat::CArray); }
+void BM_GenerateGas(benchmark::State& bench) { generateLargestMap(bench, core::ExportFormat::Gas); }
+void BM_GenerateDragonBasic(benchmark::State& bench) { generateLargestMap(bench, core::ExportFormat::DragonBasic); }
+
+BENCHMARK(BM_GenerateCarray)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GenerateGas)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GenerateDragonBasic)->Unit(benchmark::kMillisecond);
+
 #ifdef QUARVEL_EXPORT_EXE
 void writeLargestProject() {
     core::EditorState state;
