@@ -211,17 +211,17 @@ void TextFileWriter::writeNumberLine(std::uint32_t value) {
 namespace {
 
 // A 16-bit value in decimal followed by CR LF; gives the end of what was written.
+// All five digits are formed and the leading zeros skipped, with no branch on the
+// value, since map cells are mostly random. Always stores seven bytes at `at`.
 inline char* putCellLine(char* at, unsigned value) {
-    const int length = value >= 10000 ? 5 : value >= 1000 ? 4 : value >= 100 ? 3 : value >= 10 ? 2 : 1;
-    char* end = at + length;
-    char* digit = end;
-    do {
-        *--digit = static_cast<char>('0' + value % 10);
+    const unsigned length = 1u + (value >= 10) + (value >= 100) + (value >= 1000) + (value >= 10000);
+    char line[12] = {0, 0, 0, 0, 0, '\r', '\n'};
+    for (int i = 4; i >= 0; --i) {
+        line[i] = static_cast<char>('0' + value % 10);
         value /= 10;
-    } while (value != 0);
-    end[0] = '\r';
-    end[1] = '\n';
-    return end + 2;
+    }
+    std::memcpy(at, line + (5 - length), 7);
+    return at + length + 2;
 }
 
 // Five digits and CR LF.
