@@ -86,17 +86,21 @@ void decodeUncompressed(std::string_view data, const BmpLayout& layout, const Pa
     const auto* bytes = reinterpret_cast<const Byte*>(data.data());
     // Rows the file holds only in part are completed with zero bytes here.
     std::vector<Byte> partialRow;
+    const std::uint32_t* missingRow = nullptr;  // the first row the file holds nothing of
     for (std::size_t fileRow = 0; fileRow < height; ++fileRow) {
         const std::size_t topRow = layout.topDown ? fileRow : height - 1 - fileRow;
         std::uint32_t* out = pixels + topRow * width;
         const std::size_t start = fileRow * stride;
         if (start <= data.size() && data.size() - start >= stride) {
             decoder.decode(bytes + start, out);
-            continue;
+        } else if (missingRow != nullptr) {
+            std::memcpy(out, missingRow, width * sizeof(std::uint32_t));
+        } else {
+            partialRow.assign(stride, 0);
+            if (start < data.size()) std::memcpy(partialRow.data(), bytes + start, data.size() - start);
+            else missingRow = out;
+            decoder.decode(partialRow.data(), out);
         }
-        partialRow.assign(stride, 0);
-        if (start < data.size()) std::memcpy(partialRow.data(), bytes + start, data.size() - start);
-        decoder.decode(partialRow.data(), out);
     }
 }
 

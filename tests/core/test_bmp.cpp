@@ -134,12 +134,15 @@ TEST(DecodeBmp, BitFieldMasksSelectAndScaleChannels) {
     odd.bitsPerPixel = 32;
     odd.compression = 3;
     odd.masks = std::vector<std::uint32_t>{0x000000FF, 0x0003FF00, 0x00000000};
-    odd.pixels = bytesOf({0x80, 0x00, 0x02, 0xFF});  // red 0x80, green 512 of 1023
-    EXPECT_EQ(decodeBmp(buildBmp(odd)).pixels, std::vector<std::uint32_t>{0xFF808000});
+    // Red 0x80; green 767 and 3 of 1023 round to 191 and 1.
+    odd.width = 2;
+    odd.pixels = bytesOf({0x80, 0xFF, 0x02, 0xFF, 0x00, 0x03, 0x00, 0x00});
+    const std::vector<std::uint32_t> expected{0xFF80BF00, 0xFF000100};
+    EXPECT_EQ(decodeBmp(buildBmp(odd)).pixels, expected);
 
     BmpFields in52 = odd;  // the 52-byte header holds the masks too
     in52.headerSize = 52;
-    EXPECT_EQ(decodeBmp(buildBmp(in52)).pixels, std::vector<std::uint32_t>{0xFF808000});
+    EXPECT_EQ(decodeBmp(buildBmp(in52)).pixels, expected);
 }
 
 TEST(DecodeBmp, ColourTableFollowsTheColoursUsedField) {
@@ -195,6 +198,12 @@ TEST(DecodeBmp, PixelBytesTheFileLacksAreZero) {
     limited.imageSize = 2;  // only the bottom row's pixels are read
     const Bitmap b = decodeBmp(buildBmp(limited));
     EXPECT_EQ(b.pixels, (std::vector<std::uint32_t>{0xFF102030, 0xFF102030, 0xFF708090, 0xFFA0B0C0}));
+
+    BmpFields partThenNothing = fourColours8Bit();
+    partThenNothing.height = 3;
+    partThenNothing.pixels = bytesOf({2, 3, 0, 0, 3});  // bottom row, then one byte of the middle row
+    EXPECT_EQ(decodeBmp(buildBmp(partThenNothing)).pixels,
+              (std::vector<std::uint32_t>{0xFF102030, 0xFF102030, 0xFFA0B0C0, 0xFF102030, 0xFF708090, 0xFFA0B0C0}));
 
     BmpFields none;
     none.width = 3;
