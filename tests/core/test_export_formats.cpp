@@ -125,15 +125,6 @@ TEST(ExportFormats, FileHoldsEveryLineWithCrLfByteForByte) {
     EXPECT_EQ(readBytes(folder / "basic.h"), "Default:\r\n\r\n\tdata 0,1,2\r\n\tdata 3,4,5\r\n\r\n");
 }
 
-TEST(ExportFormats, FileReplacesTheWholeOfAnEarlierLongerFile) {
-    ScratchFolder folder;
-    const auto path = folder / "map.h";
-    writeBytes(path, std::string(10000, 'x'));
-    core::exportToFile(ExportFormat::DragonBasic, workedExample(), path.string());
-    EXPECT_EQ(readBytes(path), "Default:\r\n\r\n\tdata 0,1,2\r\n\tdata 3,4,5\r\n\r\n");
-    EXPECT_EQ(folder.entryCount(), 1u);
-}
-
 TEST(CarrayRows, EightValuesPerLineRestartingAtEveryRow) {
     const auto dataLines = [](const core::TileMap& map) {
         Lines lines = core::Output_Carray(mapOf(map));
