@@ -35,14 +35,6 @@ TEST(FailureBox, ShowsEachKindsTextWithTheFullStopRule) {
     EXPECT_EQ(shownFor([] { throw std::out_of_range("bad index"); }), "bad index.");
 }
 
-TEST(FailureBox, GuardedRunsTheActionAndShowsNothingOnSuccess) {
-    ui::ScriptedDialogs dialogs;
-    int runs = 0;
-    EXPECT_TRUE(ui::guarded(dialogs, [&] { ++runs; }));
-    EXPECT_EQ(runs, 1);
-    EXPECT_TRUE(dialogs.calls.empty());
-}
-
 TEST_F(WindowsTest, ShowingAFailureReleasesTheMouseCapture) {
     showMainWindow();
     Form1->Button1->grabMouse();
