@@ -271,11 +271,12 @@ void DrawGrid::paintCells(QPainter& painter, const QRegion& region, bool activeC
     if (bounds.isEmpty()) return;
     const bool testEachCell = region.rectCount() > 1;
     const QPalette& colours = palette();
-    const QColor window = colours.color(QPalette::Window);
-    const QColor button = colours.color(QPalette::Button);
-    const QColor highlight = colours.color(QPalette::Highlight);
-    const QColor highlightText = colours.color(QPalette::HighlightedText);
-    const QColor windowText = colours.color(QPalette::WindowText);
+    // Brushes and pens made once per paint: making them per cell allocates.
+    const QBrush window(colours.color(QPalette::Window));
+    const QBrush button(colours.color(QPalette::Button));
+    const QBrush highlight(colours.color(QPalette::Highlight));
+    const QPen highlightText(colours.color(QPalette::HighlightedText));
+    const QPen windowText(colours.color(QPalette::WindowText));
     painter.setFont(font());
 
     // Only the cells from the first shown data column and row to the view's edge are
@@ -297,7 +298,7 @@ void DrawGrid::paintCells(QPainter& painter, const QRegion& region, bool activeC
         const bool fixed = col == 0 || row == 0;
         const bool current = !fixed && col == d->col && row == d->row;
         const bool highlighted = current && !activeControl;
-        const QColor& background = fixed ? button : highlighted ? highlight : window;
+        const QBrush& background = fixed ? button : highlighted ? highlight : window;
         painter.fillRect(rect, background);
         painter.setBrush(background);
         painter.setPen(highlighted ? highlightText : windowText);

@@ -17,20 +17,29 @@ const OpaqueNumbers::Digits& OpaqueNumbers::digitsFor(const QFont& font, const Q
 
     Digits digits{text, box, {}, {}, {}};
     const QFontMetrics metrics(font);
+    std::array<QString, 110> pieces;
+    for (int digit = 0; digit < 10; ++digit) pieces[digit] = QString::number(digit);
+    for (int pair = 0; pair < 100; ++pair) pieces[10 + pair] = pieces[pair / 10] + pieces[pair % 10];
     int width = 0;
-    for (int digit = 0; digit < 10; ++digit) {
-        digits.left[digit] = width;
-        digits.advance[digit] = metrics.horizontalAdvance(QChar(u'0' + digit));
-        width += digits.advance[digit];
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        digits.left[i] = width;
+        // Pieces are laid out digit by digit: digits of one font do not kern.
+        digits.advance[i] = 0;
+        for (QChar c : pieces[i]) digits.advance[i] += metrics.horizontalAdvance(c);
+        width += digits.advance[i];
     }
     digits.strip = QImage(std::max(width, 1), std::max(metrics.height(), 1), QImage::Format_RGB32);
     digits.strip.fill(box);
     QPainter painter(&digits.strip);
     painter.setFont(font);
     painter.setPen(text);
-    // Each digit alone: digits of one font line up without kerning between them.
-    for (int digit = 0; digit < 10; ++digit)
-        painter.drawText(QPoint(digits.left[digit], metrics.ascent()), QString(QChar(u'0' + digit)));
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        int x = digits.left[i];
+        for (QChar c : pieces[i]) {
+            painter.drawText(QPoint(x, metrics.ascent()), QString(c));
+            x += metrics.horizontalAdvance(c);
+        }
+    }
     painter.end();
     rendered_.push_back(std::move(digits));
     return rendered_.back();
@@ -42,16 +51,20 @@ void OpaqueNumbers::draw(QPainter& painter, const QFont& font, QPoint topLeft, s
     char buffer[16];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
     const int height = digits.strip.height();
+    const int length = int(end - buffer);
     int x = topLeft.x();
-    for (const char* c = buffer; c != end && x <= clip.right(); ++c) {
-        const int digit = *c - '0';
-        const QRect target = QRect(x, topLeft.y(), digits.advance[digit], height) & clip;
+    // An odd digit first on its own, then pairs.
+    for (int at = 0; at < length && x <= clip.right();) {
+        const bool single = at == 0 && length % 2 == 1;
+        const int piece = single ? buffer[0] - '0' : 10 + (buffer[at] - '0') * 10 + (buffer[at + 1] - '0');
+        at += single ? 1 : 2;
+        const QRect target = QRect(x, topLeft.y(), digits.advance[piece], height) & clip;
         if (!target.isEmpty()) {
-            const QRect source(digits.left[digit] + (target.x() - x), target.y() - topLeft.y(),
+            const QRect source(digits.left[piece] + (target.x() - x), target.y() - topLeft.y(),
                                target.width(), target.height());
             painter.drawImage(target.topLeft(), digits.strip, source);
         }
-        x += digits.advance[digit];
+        x += digits.advance[piece];
     }
 }
 

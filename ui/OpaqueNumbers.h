@@ -1,7 +1,7 @@
 #pragma once
 // Decimal numbers drawn opaque (the box behind the characters in a given colour)
 // from digit images rendered once per font and colour pair, so that a full view of
-// tile numbers costs a few image copies per cell instead of a text layout each.
+// tile numbers costs one to three image copies per cell instead of a text layout each.
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -25,9 +25,11 @@ private:
     struct Digits {
         QColor text;
         QColor box;
-        QImage strip;                  // "0123456789" side by side
-        std::array<int, 10> left{};    // each digit's place in the strip
-        std::array<int, 10> advance{};
+        // "0" to "9", then "00" to "99", side by side: a number is drawn as few
+        // image copies as possible, a pair of digits at a time.
+        QImage strip;
+        std::array<int, 110> left{};     // each piece's place in the strip
+        std::array<int, 110> advance{};
     };
 
     const Digits& digitsFor(const QFont& font, const QColor& text, const QColor& box);

@@ -77,7 +77,7 @@ void drawTile(QPainter& painter, const QImage& sheet, int sheetColumns, std::uin
 
 // The right pixel column and the bottom pixel row without its leftmost pixel.
 void drawBorder(QPainter& painter, const QRect& cell) {
-    const QColor black(0, 0, 0);
+    static const QBrush black(QColor(0, 0, 0));
     painter.fillRect(QRect(cell.right(), cell.top(), 1, cell.height()), black);
     painter.fillRect(QRect(cell.left() + 1, cell.bottom(), cell.width() - 1, 1), black);
 }

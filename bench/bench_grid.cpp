@@ -1,0 +1,116 @@
+// Map view costs: a full repaint of a 1920 x 1080 view with a sheet and both
+// overlays, on a small and on the largest map; the fill; a drag step with a 32 x 32 block.
+#include <QApplication>
+#include <QCheckBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QPainter>
+#include <QRegion>
+#include <benchmark/benchmark.h>
+
+#include "core/stamp.h"
+#include "ui/DrawGrid.h"
+#include "ui/ScriptedDialogs.h"
+#include "ui/SheetView.h"
+#include "ui/StartUp.h"
+#include "ui/Unit1.h"
+#include "ui/WindowFonts.h"
+
+namespace {
+
+// A 256 x 256 sheet: 1024 tiles, every map cell points at one of them.
+core::Bitmap benchSheet() {
+    core::Bitmap sheet;
+    sheet.width = sheet.height = 256;
+    sheet.pixels.resize(256 * 256);
+    for (int i = 0; i < 256 * 256; ++i) sheet.pixels[i] = 0xFF000000u | (i * 2654435761u >> 8);
+    return sheet;
+}
+
+void prepareMap(TForm1& form, int size) {
+    form.MapWidth = form.MapHeight = size;
+    form.Map.assign(size, core::MapRow(size, 0));
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) form.Map[y][x] = core::Cell((x * 7 + y * 13) % 1024);
+    form.DrawGrid1->setColCount(size + 1);
+    form.DrawGrid1->setRowCount(size + 1);
+    form.TileSheet = benchSheet();
+    form.SheetColumns = 32;
+    form.Image1->resize(256, 256);
+    form.CheckBox1->setChecked(qEnvironmentVariableIsEmpty("NO_NUMBERS"));
+    form.CheckBox4->setChecked(true);
+}
+
+struct Windows {
+    ui::ScriptedDialogs dialogs;
+    Windows() {
+        ui::createWindows(dialogs);
+        Form1->show();
+        // The map view alone at 1920 x 1080 pixels of cells.
+        Form1->DrawGrid1->resize(1920 + 4 + 20, 1080 + 4 + 20);
+        QApplication::processEvents();
+    }
+    ~Windows() { ui::destroyWindows(); }
+};
+
+void fullRepaint(benchmark::State& state) {
+    Windows windows;
+    prepareMap(*Form1, int(state.range(0)));
+    ui::DrawGrid& grid = *Form1->DrawGrid1;
+    grid.setTopLeft(int(state.range(0)) / 2, int(state.range(0)) / 2);
+    QImage image(1920, 1080, QImage::Format_RGB32);
+    const QRegion all(image.rect());
+    for (auto _ : state) {
+        QPainter painter(&image);
+        grid.paintCells(painter, all, true);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(fullRepaint)->Arg(32)->Arg(4096)->Unit(benchmark::kMillisecond);
+
+void fill4096(benchmark::State& state) {
+    core::EditorState editor;
+    editor.Map.assign(4096, core::MapRow(4096, 0));
+    editor.MapWidth = editor.MapHeight = 4096;
+    for (auto _ : state) {
+        ++editor.SelectedTile;
+        core::fillMap(editor);
+        benchmark::DoNotOptimize(editor.Map[4095][4095]);
+    }
+}
+BENCHMARK(fill4096)->Unit(benchmark::kMillisecond);
+
+// One drag step: the stamp of a 32 x 32 block at the next cell, then the paint of
+// what it invalidated and the two cells the view moved between.
+void dragStep32(benchmark::State& state) {
+    Windows windows;
+    prepareMap(*Form1, 4096);
+    Form1->Edit5->setText("32");
+    Form1->Edit6->setText("32");
+    Form1->SelectedTile = 0;
+    ui::DrawGrid& grid = *Form1->DrawGrid1;
+    QApplication::processEvents();
+    int col = 1;
+    for (auto _ : state) {
+        col = col % 60 + 1;
+        bool canSelect = true;
+        Form1->DrawGrid1SelectCell(col, 1, canSelect);
+        grid.setCol(col);
+        grid.viewport()->repaint(QRect(0, 0, 1920, 1080) & QRect(QPoint(16 + (col - grid.LeftCol()) * 16, 16), QSize(512, 512)));
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(dragStep32)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ui::useWindowFonts();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
