@@ -190,7 +190,7 @@ void TextFileWriter::writeLine(std::string_view line) {
         }
     }
     char* at = out.buffer.get() + out.used;
-    std::memcpy(at, line.data(), line.size());
+    if (!line.empty()) std::memcpy(at, line.data(), line.size());
     at[line.size()] = '\r';
     at[line.size() + 1] = '\n';
     out.used += line.size() + 2;
