@@ -12,7 +12,9 @@ namespace core {
 
 class PlainSizeFields : public SizeFieldsHost {
 public:
-    // The fields start as a fresh settings window has them: "32" and "32".
+    // The fields start as a fresh settings window has them: "32" and "32", pixel
+    // texts "256"; the array-size and dimension texts stay empty until
+    // showArraySize() first runs. The grid counts follow the state's size.
     explicit PlainSizeFields(EditorState& state);
 
     std::string widthText() const override { return widthText_; }
