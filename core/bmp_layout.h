@@ -1,5 +1,5 @@
 #pragma once
-// Where the parts of a BMP file lie and what its headers say, checked against
+// Where each piece of a BMP file lies and what its headers say, checked against
 // the file's own length so that nothing later reads outside it.
 #include <cstddef>
 #include <cstdint>

@@ -9,7 +9,7 @@ class QWidget;
 
 namespace ui {
 
-struct FileDialogSpec {
+struct FileDialogOptions {
     QString title;
     QStringList filters;        // entries as shown, e.g. "ヘッダーファイル(*.h)"
     QString defaultSuffix;      // without the dot; added to a name typed without one
@@ -22,10 +22,10 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
     // The chosen path, or nothing when cancelled.
-    virtual std::optional<QString> openFile(QWidget* parent, const FileDialogSpec& spec) = 0;
-    virtual std::optional<QString> saveFile(QWidget* parent, const FileDialogSpec& spec) = 0;
+    virtual std::optional<QString> openFile(QWidget* parent, const FileDialogOptions& options) = 0;
+    virtual std::optional<QString> saveFile(QWidget* parent, const FileDialogOptions& options) = 0;
     // The open dialog with a picture preview pane.
-    virtual std::optional<QString> openPicture(QWidget* parent, const FileDialogSpec& spec) = 0;
+    virtual std::optional<QString> openPicture(QWidget* parent, const FileDialogOptions& options) = 0;
     // The failure box: stop icon, one OK button, the application title as caption.
     virtual void showFailure(const QString& text) = 0;
     // Yes / No, no icon. True for Yes.

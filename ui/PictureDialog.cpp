@@ -62,13 +62,13 @@ QStringList pictureFilters() {
     };
 }
 
-FileDialogSpec pictureDialogSpec(const QString& lastChosenName) {
-    FileDialogSpec spec;
-    spec.title = QStringLiteral(u"画像ファイルを選択");
-    spec.filters = pictureFilters();
-    spec.proposedName = lastChosenName;
-    spec.folderMustExist = false;
-    return spec;
+FileDialogOptions pictureDialogOptions(const QString& lastChosenName) {
+    FileDialogOptions options;
+    options.title = QStringLiteral(u"画像ファイルを選択");
+    options.filters = pictureFilters();
+    options.proposedName = lastChosenName;
+    options.folderMustExist = false;
+    return options;
 }
 
 QStringList filterPatterns(const QString& filterEntry) {
@@ -187,19 +187,19 @@ void PicturePreview::openPreviewWindow() {
     window.exec();
 }
 
-PictureDialog::PictureDialog(QWidget* parent, const FileDialogSpec& spec) : QFileDialog(parent) {
+PictureDialog::PictureDialog(QWidget* parent, const FileDialogOptions& options) : QFileDialog(parent) {
     setOption(QFileDialog::DontUseNativeDialog);
     setAcceptMode(QFileDialog::AcceptOpen);
     // Any name is returned, even of a missing file; the load reports it.
     setFileMode(QFileDialog::AnyFile);
     setSizeGripEnabled(true);
-    setWindowTitle(spec.title);
-    setNameFilters(spec.filters);
-    if (!spec.filters.isEmpty()) {
-        selectNameFilter(spec.filters.first());
-        applyFilter(spec.filters.first());
+    setWindowTitle(options.title);
+    setNameFilters(options.filters);
+    if (!options.filters.isEmpty()) {
+        selectNameFilter(options.filters.first());
+        applyFilter(options.filters.first());
     }
-    if (!spec.proposedName.isEmpty()) selectFile(spec.proposedName);
+    if (!options.proposedName.isEmpty()) selectFile(options.proposedName);
 
     preview_ = new PicturePreview(this);
     if (auto* grid = qobject_cast<QGridLayout*>(layout())) grid->addWidget(preview_, 1, 3);
@@ -217,8 +217,8 @@ QStringList PictureDialog::activePatterns() const {
     return model ? model->nameFilters() : QStringList();
 }
 
-std::optional<QString> runPictureDialog(QWidget* parent, const FileDialogSpec& spec) {
-    PictureDialog dialog(parent, spec);
+std::optional<QString> runPictureDialog(QWidget* parent, const FileDialogOptions& options) {
+    PictureDialog dialog(parent, options);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty()) return std::nullopt;

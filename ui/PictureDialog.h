@@ -17,7 +17,7 @@ namespace ui {
 // The five file types, all four pictures first.
 QStringList pictureFilters();
 // Title, file types and the name chosen last time.
-FileDialogSpec pictureDialogSpec(const QString& lastChosenName);
+FileDialogOptions pictureDialogOptions(const QString& lastChosenName);
 // The patterns inside an entry's parentheses ("*.bmp;*.ico" gives two).
 QStringList filterPatterns(const QString& filterEntry);
 
@@ -65,7 +65,7 @@ private:
 class PictureDialog : public QFileDialog {
     Q_OBJECT
 public:
-    PictureDialog(QWidget* parent, const FileDialogSpec& spec);
+    PictureDialog(QWidget* parent, const FileDialogOptions& options);
     PicturePreview& preview() { return *preview_; }
     // The patterns the file list filters by right now.
     QStringList activePatterns() const;
@@ -77,6 +77,6 @@ private:
 };
 
 // Runs the dialog; the chosen path, or nothing when cancelled.
-std::optional<QString> runPictureDialog(QWidget* parent, const FileDialogSpec& spec);
+std::optional<QString> runPictureDialog(QWidget* parent, const FileDialogOptions& options);
 
 }  // namespace ui

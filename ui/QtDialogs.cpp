@@ -13,14 +13,14 @@ namespace {
 
 // Toolkit dialog rather than the desktop's, so suffix, overwrite and filter rules
 // behave the same everywhere.
-void configure(QFileDialog& dialog, const FileDialogSpec& spec) {
+void configure(QFileDialog& dialog, const FileDialogOptions& options) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters(spec.filters);
-    dialog.setDefaultSuffix(spec.defaultSuffix);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.confirmOverwrite);
+    dialog.setNameFilters(options.filters);
+    dialog.setDefaultSuffix(options.defaultSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.confirmOverwrite);
     dialog.setSizeGripEnabled(true);
-    if (!spec.proposedName.isEmpty()) dialog.selectFile(spec.proposedName);
+    if (!options.proposedName.isEmpty()) dialog.selectFile(options.proposedName);
 }
 
 bool folderExists(const QString& path) { return QFileInfo(path).absoluteDir().exists(); }
@@ -32,30 +32,30 @@ void sayFolderMissing(QWidget* parent, const QString& path) {
     box.exec();
 }
 
-std::optional<QString> run(QWidget* parent, const FileDialogSpec& spec, QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(parent, spec.title);
+std::optional<QString> run(QWidget* parent, const FileDialogOptions& options, QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent, options.title);
     dialog.setAcceptMode(mode);
-    configure(dialog, spec);
+    configure(dialog, options);
     for (;;) {
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
         const QString chosen = dialog.selectedFiles().first();
-        if (!spec.folderMustExist || folderExists(chosen)) return chosen;
+        if (!options.folderMustExist || folderExists(chosen)) return chosen;
         sayFolderMissing(&dialog, chosen);
     }
 }
 
 }  // namespace
 
-std::optional<QString> QtDialogs::openFile(QWidget* parent, const FileDialogSpec& spec) {
-    return run(parent, spec, QFileDialog::AcceptOpen);
+std::optional<QString> QtDialogs::openFile(QWidget* parent, const FileDialogOptions& options) {
+    return run(parent, options, QFileDialog::AcceptOpen);
 }
 
-std::optional<QString> QtDialogs::saveFile(QWidget* parent, const FileDialogSpec& spec) {
-    return run(parent, spec, QFileDialog::AcceptSave);
+std::optional<QString> QtDialogs::saveFile(QWidget* parent, const FileDialogOptions& options) {
+    return run(parent, options, QFileDialog::AcceptSave);
 }
 
-std::optional<QString> QtDialogs::openPicture(QWidget* parent, const FileDialogSpec& spec) {
-    return runPictureDialog(parent, spec);
+std::optional<QString> QtDialogs::openPicture(QWidget* parent, const FileDialogOptions& options) {
+    return runPictureDialog(parent, options);
 }
 
 void QtDialogs::showFailure(const QString& text) {

@@ -6,9 +6,9 @@ namespace ui {
 
 class QtDialogs : public Dialogs {
 public:
-    std::optional<QString> openFile(QWidget* parent, const FileDialogSpec& spec) override;
-    std::optional<QString> saveFile(QWidget* parent, const FileDialogSpec& spec) override;
-    std::optional<QString> openPicture(QWidget* parent, const FileDialogSpec& spec) override;
+    std::optional<QString> openFile(QWidget* parent, const FileDialogOptions& options) override;
+    std::optional<QString> saveFile(QWidget* parent, const FileDialogOptions& options) override;
+    std::optional<QString> openPicture(QWidget* parent, const FileDialogOptions& options) override;
     void showFailure(const QString& text) override;
     bool askYesNo(const QString& caption, const QString& text) override;
 };

@@ -3,8 +3,8 @@
 namespace ui {
 
 std::optional<QString> ScriptedDialogs::answerFile(Kind kind, std::deque<std::optional<QString>>& answers,
-                                                   const FileDialogSpec& spec) {
-    Call call{kind, spec, {}, {}, !answers.empty()};
+                                                   const FileDialogOptions& options) {
+    Call call{kind, options, {}, {}, !answers.empty()};
     calls.push_back(call);
     if (answers.empty()) return std::nullopt;
     auto answer = answers.front();
@@ -12,16 +12,16 @@ std::optional<QString> ScriptedDialogs::answerFile(Kind kind, std::deque<std::op
     return answer;
 }
 
-std::optional<QString> ScriptedDialogs::openFile(QWidget*, const FileDialogSpec& spec) {
-    return answerFile(Kind::OpenFile, openFileAnswers, spec);
+std::optional<QString> ScriptedDialogs::openFile(QWidget*, const FileDialogOptions& options) {
+    return answerFile(Kind::OpenFile, openFileAnswers, options);
 }
 
-std::optional<QString> ScriptedDialogs::saveFile(QWidget*, const FileDialogSpec& spec) {
-    return answerFile(Kind::SaveFile, saveFileAnswers, spec);
+std::optional<QString> ScriptedDialogs::saveFile(QWidget*, const FileDialogOptions& options) {
+    return answerFile(Kind::SaveFile, saveFileAnswers, options);
 }
 
-std::optional<QString> ScriptedDialogs::openPicture(QWidget*, const FileDialogSpec& spec) {
-    return answerFile(Kind::OpenPicture, openPictureAnswers, spec);
+std::optional<QString> ScriptedDialogs::openPicture(QWidget*, const FileDialogOptions& options) {
+    return answerFile(Kind::OpenPicture, openPictureAnswers, options);
 }
 
 void ScriptedDialogs::showFailure(const QString& text) { calls.push_back({Kind::Failure, {}, {}, text, true}); }

@@ -14,7 +14,7 @@ public:
 
     struct Call {
         Kind kind;
-        FileDialogSpec spec;  // file dialogs only
+        FileDialogOptions options;  // file dialogs only
         QString caption;      // Yes/No only
         QString text;         // failure box and Yes/No
         bool answered = true; // false when the queue was empty
@@ -26,9 +26,9 @@ public:
     std::deque<bool> yesNoAnswers;
     std::vector<Call> calls;
 
-    std::optional<QString> openFile(QWidget* parent, const FileDialogSpec& spec) override;
-    std::optional<QString> saveFile(QWidget* parent, const FileDialogSpec& spec) override;
-    std::optional<QString> openPicture(QWidget* parent, const FileDialogSpec& spec) override;
+    std::optional<QString> openFile(QWidget* parent, const FileDialogOptions& options) override;
+    std::optional<QString> saveFile(QWidget* parent, const FileDialogOptions& options) override;
+    std::optional<QString> openPicture(QWidget* parent, const FileDialogOptions& options) override;
     void showFailure(const QString& text) override;
     bool askYesNo(const QString& caption, const QString& text) override;
 
@@ -39,7 +39,7 @@ public:
 
 private:
     std::optional<QString> answerFile(Kind kind, std::deque<std::optional<QString>>& answers,
-                                      const FileDialogSpec& spec);
+                                      const FileDialogOptions& options);
 };
 
 }  // namespace ui

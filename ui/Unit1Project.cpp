@@ -18,15 +18,15 @@ namespace {
 
 const QString kProjectSuffix = QStringLiteral("quarvel");
 
-ui::FileDialogSpec projectDialogSpec(const QString& title, const QString& proposedName) {
-    ui::FileDialogSpec spec;
-    spec.title = title;
+ui::FileDialogOptions projectDialogOptions(const QString& title, const QString& proposedName) {
+    ui::FileDialogOptions options;
+    options.title = title;
     // The pattern in parentheses is what the dialog lists by; the whole entry is shown.
-    spec.filters = {QStringLiteral(u"*.quarvel クオーベルプロジェクト (*.quarvel)")};
-    spec.defaultSuffix = kProjectSuffix;
-    spec.proposedName = proposedName;
-    spec.confirmOverwrite = false;
-    return spec;
+    options.filters = {QStringLiteral(u"*.quarvel クオーベルプロジェクト (*.quarvel)")};
+    options.defaultSuffix = kProjectSuffix;
+    options.proposedName = proposedName;
+    options.confirmOverwrite = false;
+    return options;
 }
 
 // A dialog that hands back a typed name as it stands still gets the project suffix.
@@ -36,18 +36,18 @@ QString withProjectSuffix(const QString& path) {
 }
 
 std::optional<QString> askProjectToOpen(TForm1& form) {
-    ui::FileDialogSpec spec = projectDialogSpec(QStringLiteral(u"プロジェクトを開く"), form.projectOpenDialogName);
-    spec.folderMustExist = true;
-    const auto chosen = form.dialogs().openFile(&form, spec);
+    ui::FileDialogOptions options = projectDialogOptions(QStringLiteral(u"プロジェクトを開く"), form.projectOpenDialogName);
+    options.folderMustExist = true;
+    const auto chosen = form.dialogs().openFile(&form, options);
     if (!chosen) return std::nullopt;
     form.projectOpenDialogName = withProjectSuffix(*chosen);
     return form.projectOpenDialogName;
 }
 
 std::optional<QString> askProjectToSave(TForm1& form) {
-    const ui::FileDialogSpec spec =
-        projectDialogSpec(QStringLiteral(u"プロジェクトを保存"), form.projectSaveDialogName);
-    const auto chosen = form.dialogs().saveFile(&form, spec);
+    const ui::FileDialogOptions options =
+        projectDialogOptions(QStringLiteral(u"プロジェクトを保存"), form.projectSaveDialogName);
+    const auto chosen = form.dialogs().saveFile(&form, options);
     if (!chosen) return std::nullopt;
     form.projectSaveDialogName = withProjectSuffix(*chosen);
     return form.projectSaveDialogName;

@@ -21,7 +21,7 @@ std::int32_t fieldValue(const QLineEdit& field) { return core::toInteger(ui::toC
 }  // namespace
 
 void TForm1::Button1Click() {
-    const auto chosen = dialogs().openPicture(this, ui::pictureDialogSpec(pictureDialogName));
+    const auto chosen = dialogs().openPicture(this, ui::pictureDialogOptions(pictureDialogName));
     if (!chosen) return;
     // The dialog proposes what it returned last, accepted or not.
     pictureDialogName = *chosen;

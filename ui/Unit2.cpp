@@ -125,13 +125,13 @@ void TForm2::Edit2Change() { core::edit2Change(*Form1, Form1->sizeFields()); }
 void TForm2::Edit3Change() { core::edit3Change(*Form1, Form1->sizeFields()); }
 
 void TForm2::Button1Click() {
-    ui::FileDialogSpec spec;
-    spec.title = QStringLiteral(u"出力ファイル");
-    spec.filters = QStringList{QStringLiteral(u"ヘッダーファイル(*.h)")};
-    spec.defaultSuffix = QStringLiteral("h");
-    spec.proposedName = ui::fromCp932(Form1->MapName);
-    spec.confirmOverwrite = true;
-    const auto chosen = dialogs_.saveFile(this, spec);
+    ui::FileDialogOptions options;
+    options.title = QStringLiteral(u"出力ファイル");
+    options.filters = QStringList{QStringLiteral(u"ヘッダーファイル(*.h)")};
+    options.defaultSuffix = QStringLiteral("h");
+    options.proposedName = ui::fromCp932(Form1->MapName);
+    options.confirmOverwrite = true;
+    const auto chosen = dialogs_.saveFile(this, options);
     if (!chosen) return;
     saveDialog1FileName = *chosen;
     OutPutData();

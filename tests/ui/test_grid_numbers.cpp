@@ -69,7 +69,7 @@ TEST(OpaqueNumbers, DigitsStandSideBySideInOneBox) {
                 if (!box.contains(px, y)) ASSERT_EQ(drawn.pixelColor(px, y), kAround) << value;
     }
 
-    // Cut at a cell's edges: the part inside is the same, nothing outside changes.
+    // Cut at a cell's edges: what lies inside is the same, nothing outside changes.
     const QRect cell(0, 0, 16, 16);
     const QImage cut = fromPieces(numbers, font, 65535, cell);
     const QImage whole = fromPieces(numbers, font, 65535, everything);

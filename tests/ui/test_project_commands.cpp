@@ -115,21 +115,21 @@ TEST_F(ProjectCommandsTest, DialogsCarryTheirTitlesFilterSuffixAndLastName) {
     ASSERT_EQ(opens.size(), 2u);
     ASSERT_EQ(saves.size(), 2u);
     for (const auto* call : {&opens[0], &saves[0]}) {
-        ASSERT_EQ(call->spec.filters.size(), 1);
-        EXPECT_TRUE(call->spec.filters[0].startsWith(QStringLiteral(u"*.quarvel クオーベルプロジェクト")));
-        EXPECT_TRUE(call->spec.filters[0].endsWith(QStringLiteral("(*.quarvel)")));
-        EXPECT_EQ(call->spec.defaultSuffix, "quarvel");
-        EXPECT_FALSE(call->spec.confirmOverwrite);
+        ASSERT_EQ(call->options.filters.size(), 1);
+        EXPECT_TRUE(call->options.filters[0].startsWith(QStringLiteral(u"*.quarvel クオーベルプロジェクト")));
+        EXPECT_TRUE(call->options.filters[0].endsWith(QStringLiteral("(*.quarvel)")));
+        EXPECT_EQ(call->options.defaultSuffix, "quarvel");
+        EXPECT_FALSE(call->options.confirmOverwrite);
     }
-    EXPECT_EQ(opens[0].spec.title, kOpenTitle);
-    EXPECT_TRUE(opens[0].spec.folderMustExist);
-    EXPECT_EQ(saves[0].spec.title, kSaveTitle);
-    EXPECT_FALSE(saves[0].spec.folderMustExist);
+    EXPECT_EQ(opens[0].options.title, kOpenTitle);
+    EXPECT_TRUE(opens[0].options.folderMustExist);
+    EXPECT_EQ(saves[0].options.title, kSaveTitle);
+    EXPECT_FALSE(saves[0].options.folderMustExist);
     // "default" at first, then each dialog proposes its own last choice.
-    EXPECT_EQ(opens[0].spec.proposedName, "default");
-    EXPECT_EQ(saves[0].spec.proposedName, "default");
-    EXPECT_EQ(opens[1].spec.proposedName, first);
-    EXPECT_EQ(saves[1].spec.proposedName, folder.filePath("copy.quarvel"));
+    EXPECT_EQ(opens[0].options.proposedName, "default");
+    EXPECT_EQ(saves[0].options.proposedName, "default");
+    EXPECT_EQ(opens[1].options.proposedName, first);
+    EXPECT_EQ(saves[1].options.proposedName, folder.filePath("copy.quarvel"));
 }
 
 TEST_F(ProjectCommandsTest, OpenAsksAboutUnsavedChangesOnlyWhenModified) {
@@ -175,7 +175,7 @@ TEST_F(ProjectCommandsTest, PromptYesWithoutProjectPathAsksWithTheSaveDialog) {
     openThroughMenu(project);
 
     ASSERT_EQ(shownKinds(), (std::vector<Kind>{Kind::YesNo, Kind::SaveFile, Kind::OpenFile})) << noFailures();
-    EXPECT_EQ(dialogs.calls[1].spec.title, kSaveTitle);
+    EXPECT_EQ(dialogs.calls[1].options.title, kSaveTitle);
     const auto saved = fileLines(savedTo);
     ASSERT_EQ(saved.size(), 4u + 32u * 32u);
     EXPECT_EQ(saved[4 + 1], "55");
@@ -351,7 +351,7 @@ TEST_F(ProjectCommandsTest, OverwriteWithoutProjectPathAsksOnceThenKeepsThePath)
     dialogs.saveFileAnswers.push_back(target);
     form->N3->trigger();
     ASSERT_EQ(dialogs.callsOf(Kind::SaveFile).size(), 1u);
-    EXPECT_EQ(dialogs.callsOf(Kind::SaveFile)[0].spec.title, kSaveTitle);
+    EXPECT_EQ(dialogs.callsOf(Kind::SaveFile)[0].options.title, kSaveTitle);
     EXPECT_EQ(form->ProjectPath, ui::toCp932(target));
     EXPECT_FALSE(form->Modified);
 

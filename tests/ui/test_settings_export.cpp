@@ -62,18 +62,18 @@ TEST_F(ExportTest, SaveDialogProposesTheMapLabelAsAHeaderFile) {
     Form2->Button1->click();
     const auto asked = dialogs.callsOf(ui::ScriptedDialogs::Kind::SaveFile);
     ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0].spec.title, QStringLiteral(u"出力ファイル"));
-    EXPECT_EQ(asked[0].spec.filters, QStringList{QStringLiteral(u"ヘッダーファイル(*.h)")});
-    EXPECT_EQ(asked[0].spec.defaultSuffix, "h");
-    EXPECT_EQ(asked[0].spec.proposedName, "Default");
-    EXPECT_TRUE(asked[0].spec.confirmOverwrite);
+    EXPECT_EQ(asked[0].options.title, QStringLiteral(u"出力ファイル"));
+    EXPECT_EQ(asked[0].options.filters, QStringList{QStringLiteral(u"ヘッダーファイル(*.h)")});
+    EXPECT_EQ(asked[0].options.defaultSuffix, "h");
+    EXPECT_EQ(asked[0].options.proposedName, "Default");
+    EXPECT_TRUE(asked[0].options.confirmOverwrite);
     // The label of an opened project is proposed even while the field shows another.
     Form1->MapName = testsupport::cp932("村");
     Form2->setRadioGroup1ItemIndex(1);
     Form2->Button1->click();
     const auto again = dialogs.callsOf(ui::ScriptedDialogs::Kind::SaveFile);
-    EXPECT_EQ(again.back().spec.proposedName, QStringLiteral(u"村"));
-    EXPECT_EQ(again.back().spec.filters, asked[0].spec.filters) << "one filter for every export type";
+    EXPECT_EQ(again.back().options.proposedName, QStringLiteral(u"村"));
+    EXPECT_EQ(again.back().options.filters, asked[0].options.filters) << "one filter for every export type";
 }
 
 TEST_F(ExportTest, EachExportTypeWritesTheStartUpMapByteForByte) {

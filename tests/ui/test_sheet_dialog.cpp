@@ -20,7 +20,7 @@ protected:
 };
 
 TEST_F(PictureDialogTest, FileTypesInTheirOrderWithTheFirstSelected) {
-    ui::PictureDialog dialog(nullptr, ui::pictureDialogSpec(QString()));
+    ui::PictureDialog dialog(nullptr, ui::pictureDialogOptions(QString()));
     EXPECT_EQ(dialog.windowTitle(), u8("画像ファイルを選択"));
     const QStringList expected{
         u8("すべてのファイル (*.bmp;*.ico;*.emf;*.wmf)"),
@@ -35,7 +35,7 @@ TEST_F(PictureDialogTest, FileTypesInTheirOrderWithTheFirstSelected) {
 }
 
 TEST_F(PictureDialogTest, EachEntryFiltersByItsOwnPatterns) {
-    ui::PictureDialog dialog(nullptr, ui::pictureDialogSpec(QString()));
+    ui::PictureDialog dialog(nullptr, ui::pictureDialogOptions(QString()));
     EXPECT_EQ(dialog.activePatterns(), (QStringList{"*.bmp", "*.ico", "*.emf", "*.wmf"}));
     auto* types = dialog.findChild<QComboBox*>("fileTypeCombo");
     ASSERT_NE(types, nullptr);
@@ -46,7 +46,7 @@ TEST_F(PictureDialogTest, EachEntryFiltersByItsOwnPatterns) {
 
 TEST_F(PictureDialogTest, ProposesTheLastChosenName) {
     const QString last = writeFile(folder, "last.bmp", bmp24(8, 8));
-    ui::PictureDialog dialog(nullptr, ui::pictureDialogSpec(last));
+    ui::PictureDialog dialog(nullptr, ui::pictureDialogOptions(last));
     EXPECT_EQ(dialog.selectedFiles(), QStringList{last});
 }
 
@@ -77,7 +77,7 @@ TEST_F(PictureDialogTest, PreviewShowsWhatTheDecoderMakesOfTheFile) {
 
 TEST_F(PictureDialogTest, SelectionInTheDialogUpdatesThePreview) {
     const QString sheet = writeFile(folder, "sheet.bmp", bmp24(5, 4));
-    ui::PictureDialog dialog(nullptr, ui::pictureDialogSpec(QString()));
+    ui::PictureDialog dialog(nullptr, ui::pictureDialogOptions(QString()));
     emit dialog.currentChanged(sheet);
     EXPECT_EQ(dialog.preview().caption(), " (5x4)");
 }

@@ -147,9 +147,9 @@ TEST_F(SheetWindowTest, CancelChangesNothingAndTheLastNameIsProposed) {
     form->Button1->click();
     const auto calls = dialogs.callsOf(ui::ScriptedDialogs::Kind::OpenPicture);
     ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(calls[0].spec.proposedName, QString());
-    EXPECT_EQ(calls[2].spec.proposedName, path);
-    EXPECT_EQ(calls[0].spec.title, QString::fromUtf8("画像ファイルを選択"));
+    EXPECT_EQ(calls[0].options.proposedName, QString());
+    EXPECT_EQ(calls[2].options.proposedName, path);
+    EXPECT_EQ(calls[0].options.title, QString::fromUtf8("画像ファイルを選択"));
     EXPECT_EQ(form->ImagePath, ui::toCp932(path));
 }
 
