@@ -1,6 +1,8 @@
 #pragma once
 // Where the export generators put their lines. A line never holds its line end;
 // the view is only valid during the call, since generators reuse one buffer.
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +15,9 @@ class LineSink {
 public:
     virtual ~LineSink() = default;
     virtual void line(std::string_view text) = 0;
+    // One line per value: `prefix` and the value in decimal. A sink that can write
+    // them in bulk overrides this; the GAS data is millions of such lines.
+    virtual void numberLines(std::string_view prefix, const std::uint16_t* values, std::size_t count);
 };
 
 // Collects the lines as a list, for small maps and tests.
@@ -30,6 +35,7 @@ class FileLineSink : public LineSink {
 public:
     explicit FileLineSink(TextFileWriter& writer) noexcept : writer_(writer) {}
     void line(std::string_view text) override;
+    void numberLines(std::string_view prefix, const std::uint16_t* values, std::size_t count) override;
 
 private:
     TextFileWriter& writer_;

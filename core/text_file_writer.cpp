@@ -10,6 +10,7 @@
 #include <cstring>
 #include <optional>
 
+#include "core/decimal_cells.h"
 #include "core/failures.h"
 #include "core/os_error_mapping.h"
 
@@ -210,38 +211,47 @@ void TextFileWriter::writeNumberLine(std::uint32_t value) {
 
 namespace {
 
-// A 16-bit value in decimal followed by CR LF; gives the end of what was written.
-// All five digits are formed and the leading zeros skipped, with no branch on the
-// value, since map cells are mostly random. Always stores seven bytes at `at`.
-inline char* putCellLine(char* at, unsigned value) {
-    const unsigned length = 1u + (value >= 10) + (value >= 100) + (value >= 1000) + (value >= 10000);
-    char line[12] = {0, 0, 0, 0, 0, '\r', '\n'};
-    for (int i = 4; i >= 0; --i) {
-        line[i] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    }
-    std::memcpy(at, line + (5 - length), 7);
-    return at + length + 2;
+// `prefix`, a 16-bit value in decimal and CR LF; gives the end of what was written.
+// Stores up to prefix + eight bytes at `at`.
+inline char* putCellLine(char* at, std::string_view prefix, std::uint16_t value) {
+    std::memcpy(at, prefix.data(), prefix.size());
+    at += prefix.size();
+    const DecimalCell& cell = decimalCell(value);
+    std::memcpy(at, &cell, sizeof cell);
+    at[cell.length] = '\r';
+    at[cell.length + 1] = '\n';
+    return at + cell.length + 2;
 }
-
-// Five digits and CR LF.
-constexpr std::size_t kMaxCellLine = 7;
 
 }  // namespace
 
-void TextFileWriter::writeNumberLines(const std::uint16_t* values, std::size_t count) {
+void TextFileWriter::writeNumberLines(const std::uint16_t* values, std::size_t count, std::string_view prefix) {
     Impl& out = *impl_;
     out.ensureUsable();
+    // The room one line may take while it is written: the prefix and the eight bytes copied.
+    const std::size_t lineRoom = prefix.size() + sizeof(DecimalCell);
+    if (lineRoom > kBufferSize) {
+        for (std::size_t i = 0; i < count; ++i) {
+            std::string line(prefix);
+            line += std::string_view(decimalCell(values[i]).digits, decimalCell(values[i]).length);
+            writeLine(line);
+        }
+        return;
+    }
     while (count > 0) {
-        std::size_t room = (kBufferSize - out.used) / kMaxCellLine;
+        std::size_t room = (kBufferSize - out.used) / lineRoom;
         if (room == 0) {
             out.flush();
-            room = kBufferSize / kMaxCellLine;
+            room = kBufferSize / lineRoom;
         }
         const std::size_t batch = room < count ? room : count;
         char* at = out.buffer.get() + out.used;
         char* const start = at;
-        for (std::size_t i = 0; i < batch; ++i) at = putCellLine(at, values[i]);
+        if (prefix.empty()) {
+            for (std::size_t i = 0; i < batch; ++i) at = putCellLine(at, {}, values[i]);
+        } else {
+            for (std::size_t i = 0; i < batch; ++i) at = putCellLine(at, prefix, values[i]);
+        }
         out.used += static_cast<std::size_t>(at - start);
         values += batch;
         count -= batch;

@@ -26,8 +26,9 @@ public:
     void writeLine(std::string_view line);
     // The value in decimal as a line, without building a string for it.
     void writeNumberLine(std::uint32_t value);
-    // Each value in decimal as a line of its own: the fast path for map cells.
-    void writeNumberLines(const std::uint16_t* values, std::size_t count);
+    // Each value in decimal as a line of its own, after `prefix`: the fast path for
+    // map cells.
+    void writeNumberLines(const std::uint16_t* values, std::size_t count, std::string_view prefix = {});
     // Flushes, closes and moves the temporary file over the target. Raises IoFailure.
     void commit();
 
