@@ -10,12 +10,30 @@
 
 namespace core {
 
+namespace {
+
+// The field's text as it stands ($20 stays $20), unless it does not name the size
+// the cells are written by: a text the field refused or could not convert never
+// reached the map, and saving it would give a file that cannot be opened again.
+std::string sizeLine(const std::string& fieldText, std::size_t size) {
+    const auto value = tryParseInteger(fieldText);
+    if (value && *value >= 0 && static_cast<std::size_t>(*value) == size) return fieldText;
+    return std::to_string(size);
+}
+
+std::size_t widthOf(const EditorState& state) {
+    if (!state.Map.empty()) return state.Map.front().size();
+    return static_cast<std::size_t>(std::max(state.MapWidth, 0));
+}
+
+}  // namespace
+
 void writeProject(const std::string& path, const EditorState& state, const SizeFieldsHost& fields) {
     TextFileWriter out(path);
     out.writeLine(state.ImagePath);
     out.writeLine(state.MapName);
-    out.writeLine(fields.widthText());
-    out.writeLine(fields.heightText());
+    out.writeLine(sizeLine(fields.widthText(), widthOf(state)));
+    out.writeLine(sizeLine(fields.heightText(), state.Map.size()));
     for (const MapRow& row : state.Map) out.writeNumberLines(row.data(), row.size());
     out.commit();
 }

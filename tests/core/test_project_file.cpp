@@ -54,6 +54,26 @@ TEST_F(ProjectFile, AMapWithoutCellsEndsAfterTheHeightLine) {
     EXPECT_EQ(readAll(path), "\r\n\r\n0\r\n32\r\n");
 }
 
+// A size the fields refused never reached the map; the file must still open.
+TEST_F(ProjectFile, FieldTextsThatNeverBecameTheSizeAreSavedAsTheMapsSize) {
+    fields.setWidthText("3");
+    fields.setWidthText("3x");   // no integer: the map stays 3 wide
+    fields.setHeightText("-2");  // refused: the map stays 32 high
+    ASSERT_EQ(fields.shownFailures().size(), 2u);
+    state.ImagePath = "sheet.bmp";
+    state.MapName = "label";
+    state.Map[31][2] = 9;
+    const std::string path = folder.file("kept.quarvel");
+    core::writeProject(path, state, fields);
+    const std::string start = header("3", "32") + "0\r\n";
+    EXPECT_EQ(readAll(path).substr(0, start.size()), start);
+
+    EditorState reopened;
+    PlainSizeFields reopenedFields(reopened);
+    core::readProject(path, reopened, reopenedFields);
+    EXPECT_EQ(reopened.Map, state.Map);
+}
+
 TEST_F(ProjectFile, RoundTripGivesBackTheDocument) {
     EditorState original;
     PlainSizeFields originalFields(original);
