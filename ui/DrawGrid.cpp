@@ -75,12 +75,15 @@ struct DrawGrid::Impl {
     int dragRow = 0;
     int dropRow = 0;
     int wheelRemainder = 0;
+    int dragCancels = 0;  // counts cancelDrag(), so a press can tell a failure was shown
     QTimer stepTimer;
 };
 
 DrawGrid::DrawGrid(QWidget* parent) : QAbstractScrollArea(parent), d(new Impl) {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-    setFocusPolicy(Qt::StrongFocus);
+    // Tab focus only: a press takes the focus in mousePressEvent itself, so the leave
+    // handling of the field that loses it runs, and may fail, inside the press.
+    setFocusPolicy(Qt::TabFocus);
     QFont font(QString::fromUtf8("ＭＳ Ｐゴシック"));
     font.setPixelSize(11);
     font.setStyleStrategy(QFont::NoAntialias);
@@ -355,6 +358,7 @@ void DrawGrid::focusOutEvent(QFocusEvent* event) {
 // ---- mouse ----
 
 void DrawGrid::cancelDrag() {
+    ++d->dragCancels;
     if (d->drag == Drag::Rows) invalidateMarker();
     d->drag = Drag::None;
     d->stepTimer.stop();
@@ -372,6 +376,7 @@ void DrawGrid::mousePressEvent(QMouseEvent* event) {
     const QPoint position = event->position().toPoint();
     const Qt::MouseButton button = event->button();
     event->accept();
+    const int cancelsBefore = d->dragCancels;
     // The focus comes first: the field that loses it finishes its leave handling
     // (and shows its failure) before anything is stamped.
     setFocus(Qt::MouseFocusReason);
@@ -388,6 +393,9 @@ void DrawGrid::mousePressEvent(QMouseEvent* event) {
         d->stepTimer.start();
         invalidateMarker();
     }
+    // A failure box shown during the leave handling took the button's release with
+    // it: the press still does its work, but no drag outlives it.
+    if (d->dragCancels != cancelsBefore && d->drag != Drag::None) cancelDrag();
 }
 
 void DrawGrid::pressDataCell(int col, int row) {

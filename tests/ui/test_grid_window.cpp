@@ -177,6 +177,24 @@ TEST_F(GridWindowTest, FailingLeaveHandlerIsShownAndThePressStillStamps) {
     EXPECT_EQ(grid->Col(), 3);
 }
 
+// The failure box takes the button's release, so the press must not leave a drag
+// behind that stamps on with the button up.
+TEST_F(GridWindowTest, FailingLeaveHandlerEndsTheDragAfterItsStamp) {
+    loadTestSheet();
+    form->SelectedTile = 2;
+    form->Edit1->setFocus();
+    form->Edit1->setText("abc");
+    QTest::mousePress(view(), Qt::LeftButton, {}, centre(3, 3));
+    ASSERT_EQ(dialogs.failures().size(), 1);
+    EXPECT_EQ(selections, (std::vector<Cell>{{3, 3}}));
+    EXPECT_FALSE(grid->isDragging());
+    QTest::mouseMove(view(), centre(4, 3));
+    EXPECT_EQ(selections.size(), 1u) << "no stamping with the button up";
+    QTest::mouseRelease(view(), Qt::LeftButton, {}, centre(5, 3));
+    QTest::mouseClick(view(), Qt::LeftButton, {}, centre(6, 3));
+    EXPECT_EQ(selections, (std::vector<Cell>{{3, 3}, {6, 3}})) << "the next press stamps again";
+}
+
 TEST_F(GridWindowTest, WidthShrinkMovesTheCurrentCellWithoutStamping) {
     loadTestSheet();
     grid->setCol(20);
