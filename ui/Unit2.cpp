@@ -66,6 +66,21 @@ void buildRadioGroup(TForm2& form) {
     form.radioItems->button(0)->setChecked(true);
 }
 
+// The export type is one Tab stop, between the label and the width field, and the
+// focus lands on its selected item; the chain is redone whenever the selection moves.
+void chainExportTypeStop(TForm2& form) {
+    QAbstractButton* selected = form.radioItems->checkedButton();
+    QWidget* previous = form.Edit1;
+    QWidget::setTabOrder(previous, selected);
+    previous = selected;
+    for (QAbstractButton* item : form.radioItems->buttons()) {
+        if (item == selected) continue;
+        QWidget::setTabOrder(previous, item);
+        previous = item;
+    }
+    QWidget::setTabOrder(previous, form.Edit2);
+}
+
 void buildControls(TForm2& form) {
     buildLabels(form);
     form.Edit1 = ui::makeEdit(&form, {64, 16, 105, 20}, QStringLiteral("Default"));
@@ -73,10 +88,7 @@ void buildControls(TForm2& form) {
     form.Edit2 = ui::makeEdit(&form, {72, 56, 41, 20}, QStringLiteral("32"));
     form.Edit3 = ui::makeEdit(&form, {72, 80, 41, 20}, QStringLiteral("32"));
     form.Button1 = ui::makeButton(&form, {48, 184, 105, 33}, QStringLiteral(u"マップデータ出力"));
-    QWidget::setTabOrder(form.Edit1, form.radioItems->button(0));
-    QWidget::setTabOrder(form.radioItems->button(0), form.radioItems->button(1));
-    QWidget::setTabOrder(form.radioItems->button(1), form.radioItems->button(2));
-    QWidget::setTabOrder(form.radioItems->button(2), form.Edit2);
+    chainExportTypeStop(form);
     QWidget::setTabOrder(form.Edit2, form.Edit3);
     QWidget::setTabOrder(form.Edit3, form.Button1);
 }
@@ -102,6 +114,9 @@ TForm2::TForm2(ui::Dialogs& dialogs, QWidget* parent)
     connectGuarded(*this, dialogs_, Edit2, &QLineEdit::textChanged, &TForm2::Edit2Change);
     connectGuarded(*this, dialogs_, Edit3, &QLineEdit::textChanged, &TForm2::Edit3Change);
     connectGuarded(*this, dialogs_, Button1, &QPushButton::clicked, &TForm2::Button1Click);
+    connect(radioItems, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (checked) chainExportTypeStop(*this);
+    });
 }
 
 int TForm2::radioGroup1ItemIndex() const { return radioItems->checkedId(); }

@@ -48,6 +48,25 @@ TEST_F(WindowsTest, SettingsWindowStartsWithItsTextsAndDerivedLabels) {
     EXPECT_FALSE(Form1->Modified) << "initial texts run no change handler";
 }
 
+// The export type is one stop, on its selected item, as the size fields follow it.
+TEST_F(WindowsTest, SettingsTabStopsAtTheLabelTheTypeTheSizesAndTheButton) {
+    TForm2& s = *Form2;
+    QApplication::setActiveWindow(&s);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&s));
+    s.setRadioGroup1ItemIndex(1);
+    s.Edit1->setFocus(Qt::TabFocusReason);
+    const QList<QWidget*> order{s.radioItems->button(1), s.Edit2, s.Edit3, s.Button1, s.Edit1};
+    for (QWidget* next : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), next) << next->metaObject()->className();
+    }
+    const QList<QWidget*> backwards{s.Button1, s.Edit3, s.Edit2, s.radioItems->button(1), s.Edit1};
+    for (QWidget* next : backwards) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        EXPECT_EQ(QApplication::focusWidget(), next) << next->metaObject()->className();
+    }
+}
+
 TEST_F(WindowsTest, DeletingTheWidthDigitByDigitEndsWithOneColumn) {
     QLineEdit* width = Form2->Edit2;
     width->setFocus();
