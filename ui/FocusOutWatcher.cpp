@@ -12,7 +12,10 @@ FocusOutWatcher::FocusOutWatcher(QObject* watched, std::function<void()> onFocus
 bool FocusOutWatcher::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) onFocusOut_();
+        // The menu bar takes the keyboard only while it is worked with (Alt), then gives it back.
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+            reason != Qt::MenuBarFocusReason)
+            onFocusOut_();
     }
     return QObject::eventFilter(watched, event);
 }

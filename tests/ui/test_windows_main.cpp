@@ -171,6 +171,21 @@ TEST_F(WindowsTest, LeavingTheSelectedTileFieldAppliesItsNumber) {
     EXPECT_EQ(f.SelectedTile, 7);
 }
 
+TEST_F(WindowsTest, TheMenuTakingTheKeyboardIsNoLeaveOfTheSelectedTileField) {
+    showMainWindow();
+    TForm1& f = *Form1;
+    f.Edit1->setFocus(Qt::TabFocusReason);
+    f.Edit1->selectAll();
+    QTest::keyClicks(f.Edit1, "abc");
+    QTest::keyClick(f.Edit1, Qt::Key_Alt);
+    ASSERT_NE(QApplication::focusWidget(), f.Edit1) << "the menu bar holds the keyboard";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_TRUE(dialogs.failures().isEmpty()) << failureTexts();
+    EXPECT_EQ(QApplication::focusWidget(), f.Edit1);
+    QTest::keyClick(f.Edit1, Qt::Key_Tab);
+    EXPECT_EQ(dialogs.failures().size(), 1) << "leaving for a control still converts the text";
+}
+
 TEST_F(WindowsTest, SettingsButtonBringsBackTheOneHiddenSettingsWindow) {
     ASSERT_TRUE(Form2->isVisible());
     Form2->close();
