@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <string_view>
 
 #include "core/failures.h"
 #include "core/integer_syntax.h"
@@ -21,6 +22,17 @@ std::string sizeLine(const std::string& fieldText, std::size_t size) {
     return std::to_string(size);
 }
 
+// A line of the file cannot hold a line end, and a 0x1A ends the file for the
+// reader: a label pasted with them would make the whole project unreadable. They
+// never occur inside a double-byte character, so dropping them keeps the rest.
+std::string textLine(std::string_view text) {
+    std::string line;
+    line.reserve(text.size());
+    for (const char byte : text)
+        if (byte != '\n' && byte != '\r' && byte != '\x1a') line.push_back(byte);
+    return line;
+}
+
 std::size_t widthOf(const EditorState& state) {
     if (!state.Map.empty()) return state.Map.front().size();
     return static_cast<std::size_t>(std::max(state.MapWidth, 0));
@@ -30,8 +42,8 @@ std::size_t widthOf(const EditorState& state) {
 
 void writeProject(const std::string& path, const EditorState& state, const SizeFieldsHost& fields) {
     TextFileWriter out(path);
-    out.writeLine(state.ImagePath);
-    out.writeLine(state.MapName);
+    out.writeLine(textLine(state.ImagePath));
+    out.writeLine(textLine(state.MapName));
     out.writeLine(sizeLine(fields.widthText(), widthOf(state)));
     out.writeLine(sizeLine(fields.heightText(), state.Map.size()));
     for (const MapRow& row : state.Map) out.writeNumberLines(row.data(), row.size());

@@ -9,7 +9,9 @@
 namespace core {
 
 // Writes the project atomically: an earlier file is replaced only when the new one
-// is complete. Raises IoFailure.
+// is complete. The texts leave out line ends and 0x1A, which no line can hold, and a
+// size field whose text never reached the map gives the map's own size, so the file
+// always reads back. Raises IoFailure.
 void writeProject(const std::string& path, const EditorState& state, const SizeFieldsHost& fields);
 
 // Reads the whole file into a staging document first; only when that succeeds are

@@ -74,6 +74,22 @@ TEST_F(ProjectFile, FieldTextsThatNeverBecameTheSizeAreSavedAsTheMapsSize) {
     EXPECT_EQ(reopened.Map, state.Map);
 }
 
+// A label field takes pasted line ends and control bytes; none of them may cost the map.
+TEST_F(ProjectFile, LineEndsAndCtrlZInTheTextsAreLeftOutSoTheFileStaysReadable) {
+    state.ImagePath = "tiles\n.bmp";
+    state.MapName = testsupport::cp932("地\r\n図\x1a!");
+    state.Map[31][31] = 44;
+    const std::string path = folder.file("pasted.quarvel");
+    core::writeProject(path, state, fields);
+
+    EditorState reopened;
+    PlainSizeFields reopenedFields(reopened);
+    core::readProject(path, reopened, reopenedFields);
+    EXPECT_EQ(reopened.ImagePath, "tiles.bmp");
+    EXPECT_EQ(reopened.MapName, testsupport::cp932("地図!"));
+    EXPECT_EQ(reopened.Map, state.Map);
+}
+
 TEST_F(ProjectFile, RoundTripGivesBackTheDocument) {
     EditorState original;
     PlainSizeFields originalFields(original);
