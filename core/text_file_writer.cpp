@@ -214,8 +214,10 @@ namespace {
 // `prefix`, a 16-bit value in decimal and CR LF; gives the end of what was written.
 // Stores up to prefix + eight bytes at `at`.
 inline char* putCellLine(char* at, std::string_view prefix, std::uint16_t value) {
-    std::memcpy(at, prefix.data(), prefix.size());
-    at += prefix.size();
+    if (!prefix.empty()) {
+        std::memcpy(at, prefix.data(), prefix.size());
+        at += prefix.size();
+    }
     const DecimalCell& cell = decimalCell(value);
     std::memcpy(at, &cell, sizeof cell);
     at[cell.length] = '\r';
