@@ -171,6 +171,10 @@ TEST_F(WindowsTest, FieldsRefuseCharactersThatTheCodePageCannotHold) {
     EXPECT_EQ(label->text(), "Default");
     typeText(label, QStringLiteral(u"¥"));  // would turn into a backslash
     EXPECT_EQ(label->text(), "Default");
+    label->insert(QStringLiteral("a\nb"));  // a pasted line end would break the project file
+    label->insert(QStringLiteral("a\rb"));
+    label->insert(QStringLiteral("a") + QChar(0x1A));
+    EXPECT_EQ(label->text(), "Default");
     EXPECT_EQ(Form1->MapName, "Default");
     EXPECT_FALSE(Form1->Modified);
     typeText(label, QStringLiteral(u"日本"));
