@@ -26,6 +26,7 @@ public:
 
     const std::string& path() const { return path_; }
     std::string file(std::string_view name) const { return path_ + "/" + std::string(name); }
+    std::filesystem::path operator/(std::string_view name) const { return std::filesystem::path(path_) / name; }
 
     std::string write(std::string_view name, std::string_view bytes) const {
         const std::string target = file(name);

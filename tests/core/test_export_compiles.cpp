@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/export_formats.h"
+#include "test_core_temp_folder.h"
 
 namespace {
 
@@ -37,22 +38,6 @@ CommandResult run(const std::string& command) {
 }
 
 bool toolAvailable(const std::string& tool) { return run(tool + " --version").status == 0; }
-
-class BuildFolder {
-public:
-    BuildFolder() {
-        path_ = std::filesystem::temp_directory_path() /
-                ("quarvel_export_build_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~BuildFolder() { std::filesystem::remove_all(path_); }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
 
 void writeText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
@@ -99,15 +84,15 @@ const std::vector<MapShape> kShapes = {{13, 5}, {16, 3}, {1, 1}, {64, 40}};
 TEST(ExportCompiles, CarrayBuildsWithTheCCompilerAndHoldsTheValuesInOrder) {
     if (!toolAvailable("cc")) GTEST_SKIP() << "no C compiler";
     for (const auto& shape : kShapes) {
-        BuildFolder folder;
+        coretest::TempFolder folder;
         const EditorState state = randomMap(shape.width, shape.height, 7u + static_cast<unsigned>(shape.width));
-        core::exportToFile(core::ExportFormat::CArray, state, folder / "map.c");
+        core::exportToFile(core::ExportFormat::CArray, state, folder.file("map.c"));
         // Including the export keeps its array complete, so its length can be checked too.
-        writeText(folder / "print.c", printerSource("#include \"map.c\"\n", std::string("sizeof ") + kLabel +
+        writeText(folder.file("print.c"), printerSource("#include \"map.c\"\n", std::string("sizeof ") + kLabel +
                                                                                " / sizeof " + kLabel + "[0]"));
-        const auto build = run("cc -std=c99 -Wall -Werror -o " + folder / "print" + " " + folder / "print.c");
+        const auto build = run("cc -std=c99 -Wall -Werror -o " + folder.file("print") + " " + folder.file("print.c"));
         ASSERT_EQ(build.status, 0) << build.output;
-        const auto listing = run(folder / "print");
+        const auto listing = run(folder.file("print"));
         ASSERT_EQ(listing.status, 0);
         EXPECT_EQ(listing.output, expectedListing(state)) << shape.width << " x " << shape.height;
     }
@@ -116,14 +101,14 @@ TEST(ExportCompiles, CarrayBuildsWithTheCCompilerAndHoldsTheValuesInOrder) {
 TEST(ExportCompiles, GasAssemblesIntoAGlobalSymbolOfTheRightSizeHoldingTheValuesInOrder) {
     if (!toolAvailable("as") || !toolAvailable("cc") || !toolAvailable("nm")) GTEST_SKIP() << "no assembler";
     for (const auto& shape : kShapes) {
-        BuildFolder folder;
+        coretest::TempFolder folder;
         const EditorState state = randomMap(shape.width, shape.height, 11u + static_cast<unsigned>(shape.height));
-        core::exportToFile(core::ExportFormat::Gas, state, folder / "map.s");
-        const auto assemble = run("as -o " + folder / "map.o" + " " + folder / "map.s");
+        core::exportToFile(core::ExportFormat::Gas, state, folder.file("map.s"));
+        const auto assemble = run("as -o " + folder.file("map.o") + " " + folder.file("map.s"));
         ASSERT_EQ(assemble.status, 0) << assemble.output;
 
         // "<address> <size> R quarvel_tiles": global, read-only data, two bytes per value.
-        const auto symbols = run("nm -S " + folder / "map.o");
+        const auto symbols = run("nm -S " + folder.file("map.o"));
         ASSERT_EQ(symbols.status, 0) << symbols.output;
         std::istringstream fields(symbols.output);
         std::string address, size, kind, name;
@@ -133,10 +118,10 @@ TEST(ExportCompiles, GasAssemblesIntoAGlobalSymbolOfTheRightSizeHoldingTheValues
         EXPECT_EQ(std::stoul(size, nullptr, 16), static_cast<unsigned long>(shape.width * shape.height * 2));
 
         const std::string count = std::to_string(shape.width * shape.height);
-        writeText(folder / "print.c", printerSource(std::string("extern const unsigned short ") + kLabel + "[];", count));
-        const auto link = run("cc -o " + folder / "print" + " " + folder / "print.c" + " " + folder / "map.o");
+        writeText(folder.file("print.c"), printerSource(std::string("extern const unsigned short ") + kLabel + "[];", count));
+        const auto link = run("cc -o " + folder.file("print") + " " + folder.file("print.c") + " " + folder.file("map.o"));
         ASSERT_EQ(link.status, 0) << link.output;
-        const auto listing = run(folder / "print");
+        const auto listing = run(folder.file("print"));
         ASSERT_EQ(listing.status, 0);
         EXPECT_EQ(listing.output, expectedListing(state)) << shape.width << " x " << shape.height;
     }

@@ -16,6 +16,7 @@
 #include "core/failures.h"
 #include "core/text_file_writer.h"
 #include "support/cp932.h"
+#include "test_core_temp_folder.h"
 
 namespace {
 
@@ -51,25 +52,6 @@ std::string readBytes(const std::filesystem::path& path) {
 void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
-
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        path_ = std::filesystem::temp_directory_path() /
-                ("quarvel_export_test_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchFolder() { std::filesystem::remove_all(path_); }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-    std::size_t entryCount() const {
-        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(path_), {}));
-    }
-
-private:
-    std::filesystem::path path_;
-};
 
 // Counts lines without keeping them; remembers the few lines a test asks about.
 class CountingSink : public core::LineSink {
@@ -110,7 +92,7 @@ TEST(ExportFormats, WorkedExampleGivesTheListedLines) {
 }
 
 TEST(ExportFormats, FileHoldsEveryLineWithCrLfByteForByte) {
-    ScratchFolder folder;
+    coretest::TempFolder folder;
     const EditorState state = workedExample();
     const auto check = [&](ExportFormat format, const Lines& expected, const char* name) {
         const auto path = folder / name;
@@ -190,7 +172,7 @@ TEST(ExportLabels, BlanksAndJapaneseBytesPassUnchanged) {
     EXPECT_EQ(gas[5], label + ":");
     EXPECT_EQ(core::Output_DragonBASIC(state)[0], label + ":");
 
-    ScratchFolder folder;
+    coretest::TempFolder folder;
     core::exportToFile(ExportFormat::DragonBasic, state, (folder / "l.h").string());
     EXPECT_EQ(readBytes(folder / "l.h"), label + ":\r\n\r\n\tdata 1\r\n\r\n");
 }
@@ -301,7 +283,7 @@ private:
 };
 
 TEST(ExportAtomicity, FailedWriteKeepsTheEarlierFile) {
-    ScratchFolder folder;
+    coretest::TempFolder folder;
     const auto path = folder / "map.h";
     const std::string earlier = "earlier export\r\n";
     writeBytes(path, earlier);
@@ -315,7 +297,7 @@ TEST(ExportAtomicity, FailedWriteKeepsTheEarlierFile) {
 }
 
 TEST(ExportAtomicity, FolderThatDoesNotExistFailsWithoutCreatingAnything) {
-    ScratchFolder folder;
+    coretest::TempFolder folder;
     const auto path = folder / "missing" / "map.h";
     EXPECT_THROW(core::exportToFile(ExportFormat::CArray, workedExample(), path.string()), core::IoFailure);
     EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
