@@ -1,5 +1,6 @@
 // Start-up: the title, the main window, the settings window, the command-line
 // project once both exist, then the event loop.
+#include "app/information_options.h"
 #include "ui/Application.h"
 #include "ui/Boundary.h"
 #include "ui/QtDialogs.h"
@@ -8,6 +9,8 @@
 #include "ui/Unit1.h"
 
 int main(int argc, char* argv[]) {
+    // Before the application object, which would need a display.
+    if (const auto status = app::answerInformationOption(argc, argv, stdout)) return *status;
     ui::Application app(argc, argv);
     ui::QtDialogs dialogs;
     app.setFailureDialogs(&dialogs);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/failures.h"
+#include "quarvel/version.h"
 #include "tools/quarvel_export_args.h"
 #include "tools/quarvel_export_encoding.h"
 #include "tools/quarvel_export_run.h"
@@ -16,6 +17,15 @@ constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
 void print(std::FILE* stream, const std::string& text) { std::fwrite(text.data(), 1, text.size(), stream); }
+
+// --help and --version: what was asked for goes to standard output, and a reader
+// that cannot get it must not see success.
+int answer(const std::string& text) {
+    print(stdout, text);
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
+    print(stderr, "quarvel-export: cannot write to standard output\n");
+    return kExitFailure;
+}
 
 int usageError(const std::string& problem) {
     print(stderr, "quarvel-export: " + problem + "\n" + quarvel_export::usageText());
@@ -35,10 +45,8 @@ int main(int argc, char** argv) {
     quarvel_export::ExportJob job;
     try {
         const auto options = quarvel_export::parseArguments(std::vector<std::string>(argv + 1, argv + argc));
-        if (options.help) {
-            print(stdout, quarvel_export::usageText());
-            return 0;
-        }
+        if (options.help) return answer(quarvel_export::usageText());
+        if (options.version) return answer(std::string("quarvel-export (Quarvel Editor) ") + quarvel::kVersion + "\n");
         job.projectPath = options.projectPath;
         job.format = options.format;
         job.outputPath = options.outputPath;

@@ -30,6 +30,9 @@ public:
             } else if (argument == "--help" || argument == "-h") {
                 options.help = true;
                 return options;
+            } else if (argument == "--version") {
+                options.version = true;
+                return options;
             } else if (isOption(argument, "--format")) {
                 once(formatSeen, "--format");
                 options.format = formatNamed(valueOf(argument, "--format"));
@@ -86,6 +89,7 @@ Options parseArguments(const std::vector<std::string>& arguments) { return Argum
 
 std::string usageText() {
     return "usage: quarvel-export [--format c|gas|dragonbasic] [--label TEXT] [-o OUTPUT] PROJECT.quarvel\n"
+           "       quarvel-export --help | --version\n"
            "\n"
            "Writes the map of a project as a C array (c, the default), GAS data directives (gas)\n"
            "or DragonBASIC data statements (dragonbasic), byte for byte as the editor exports it.\n"
@@ -96,6 +100,7 @@ std::string usageText() {
            "  -o OUTPUT        the file to write; an earlier file is replaced only when the\n"
            "                   export is complete (default: standard output)\n"
            "  -h, --help       show this text\n"
+           "  --version        show the version\n"
            "\n"
            "Exit status: 0 on success, 1 when reading or writing fails, 2 for a usage error.\n";
 }

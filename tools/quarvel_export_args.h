@@ -17,6 +17,7 @@ public:
 
 struct Options {
     bool help = false;
+    bool version = false;
     core::ExportFormat format = core::ExportFormat::CArray;
     std::optional<std::string> label;  // in the terminal's encoding
     std::optional<std::string> outputPath;  // standard output when absent

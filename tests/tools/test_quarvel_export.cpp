@@ -51,7 +51,7 @@ protected:
                 const std::string& standardOutput = "") const {
         const std::string outPath = standardOutput.empty() ? at("stdout").string() : standardOutput;
         const std::string errPath = at("stderr").string();
-        std::vector<std::string> argvStorage{QUARVEL_EXPORT_EXE};
+        std::vector<std::string> argvStorage{program_};
         argvStorage.insert(argvStorage.end(), arguments.begin(), arguments.end());
         std::vector<char*> argv;
         for (auto& argument : argvStorage) argv.push_back(argument.data());
@@ -77,6 +77,13 @@ protected:
     }
 
     fs::path folder_;
+    std::string program_ = QUARVEL_EXPORT_EXE;
+};
+
+// The editor, started with an environment that holds no display.
+class EditorCommand : public ExportCommand {
+protected:
+    EditorCommand() { program_ = QUARVEL_EXE; }
 };
 
 // A project file as the editor writes it.
@@ -107,13 +114,31 @@ std::string projectOf(const core::EditorState& state) {
 
 std::string shownText(const char* utf8Message) { return std::string(utf8Message) + "\n"; }
 
-TEST_F(ExportCommand, HelpGoesToStandardOutputWithSuccess) {
+TEST_F(ExportCommand, HelpAndVersionGoToStandardOutputWithSuccess) {
     for (const char* option : {"--help", "-h"}) {
         const Outcome outcome = run({option});
         EXPECT_EQ(outcome.exitCode, 0) << option;
         EXPECT_EQ(outcome.out.rfind("usage: quarvel-export [--format c|gas|dragonbasic]", 0), 0u) << outcome.out;
         EXPECT_EQ(outcome.err, "");
     }
+    const Outcome version = run({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "quarvel-export (Quarvel Editor) " QUARVEL_PROJECT_VERSION "\n");
+    EXPECT_EQ(version.err, "");
+    EXPECT_EQ(run({"--version"}, "C.UTF-8", "/dev/full").exitCode, 1);
+}
+
+// Answered before any window exists, so they work without a display.
+TEST_F(EditorCommand, HelpAndVersionNeedNoDisplay) {
+    const Outcome help = run({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_EQ(help.out.rfind("usage: quarvel [PROJECT.quarvel]\n", 0), 0u) << help.out;
+    EXPECT_EQ(help.err, "");
+    const Outcome version = run({"--version", "ignored.quarvel"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "quarvel (Quarvel Editor) " QUARVEL_PROJECT_VERSION "\n");
+    EXPECT_EQ(version.err, "");
+    EXPECT_EQ(run({"--help"}, "C.UTF-8", "/dev/full").exitCode, 1);
 }
 
 TEST_F(ExportCommand, UsageErrorsExitTwoWithUsageOnStandardError) {
