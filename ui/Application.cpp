@@ -1,5 +1,8 @@
 #include "ui/Application.h"
 
+#include <QDirIterator>
+#include <QIcon>
+
 #include <cstdio>
 #include <new>
 
@@ -14,6 +17,14 @@ void reportWithoutDialogs(const core::Failure& failure) {
     std::fprintf(stderr, "%s\n", fromCp932(core::textToShow(failure)).toLocal8Bit().constData());
 }
 
+// The icon's PNGs, drawn pixel for pixel at each size, so no size is scaled.
+QIcon applicationIcon() {
+    QIcon icon;
+    QDirIterator pngs(QStringLiteral(":/icons"), {QStringLiteral("*.png")}, QDir::Files, QDirIterator::Subdirectories);
+    while (pngs.hasNext()) icon.addFile(pngs.next());
+    return icon;
+}
+
 }  // namespace
 
 QString applicationTitle() { return QStringLiteral(u"クオーベルエディター"); }
@@ -22,6 +33,9 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     // The name alone: a display name would be appended to every window's caption,
     // and the settings window must read "設定" only. The display name falls back to it.
     setApplicationName(applicationTitle());
+    setWindowIcon(applicationIcon());
+    // Lets the desktop match the windows with the installed desktop entry.
+    setDesktopFileName(QStringLiteral("io.github.quarvel.editor"));
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

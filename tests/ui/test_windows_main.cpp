@@ -205,5 +205,15 @@ TEST_F(WindowsTest, MainWindowStartsAtItsScreenPlaceWithItsOuterSize) {
     EXPECT_EQ(Form1->frameGeometry(), QRect(279, 141, 714, 516));
 }
 
+// Every size comes from its own drawing in the resources; a lost resource shows
+// no icon at all.
+TEST_F(WindowsTest, BothWindowsCarryTheApplicationIconAtEveryDrawnSize) {
+    for (const QWidget* window : {static_cast<QWidget*>(Form1), static_cast<QWidget*>(Form2)}) {
+        const QList<QSize> sizes = window->windowIcon().availableSizes();
+        for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+            EXPECT_TRUE(sizes.contains(QSize(size, size))) << window->metaObject()->className() << " " << size;
+    }
+}
+
 }  // namespace
 }  // namespace windowstest
