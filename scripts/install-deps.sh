@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs with apt-get whatever the build, the tests and the editor need and this
-# machine does not have yet. Debian 12, as root (or through sudo).
+# machine does not have yet. Debian 12, as root, or as a user through sudo.
 set -euo pipefail
 
 packages=(
@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
+  desktop-file-utils appstream libxml2-utils shared-mime-info man-db dpkg-dev file
 )
 
 missing=()
@@ -18,9 +19,18 @@ for pkg in "${packages[@]}"; do
 done
 
 if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  echo "Installing: ${missing[*]}"
-  $sudo apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+  # An ordinary user installs through sudo, so that nothing else has to run as root.
+  sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null; then
+      echo "Missing packages: ${missing[*]}. Install them as root, or install sudo." >&2
+      exit 1
+    fi
+    sudo=(sudo)
+    echo "Installing with sudo, which may ask for your password: ${missing[*]}"
+  else
+    echo "Installing: ${missing[*]}"
+  fi
+  "${sudo[@]}" apt-get update
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 fi
