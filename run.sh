@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the editor and opens it: with the project given,
-# or with the demo project.
+# or with the demo project. As an ordinary user, missing packages are installed
+# through sudo, so the editor need not run as root.
 set -euo pipefail
 project=""
 [ $# -gt 0 ] && project="$(realpath -m -- "$1")"
 cd "$(dirname "$0")"
 scripts/install-deps.sh
+if [ -e build ] && [ ! -w build ]; then
+  echo "build/ belongs to another user (an earlier run as root?): remove it, or run as that user." >&2
+  exit 1
+fi
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$(nproc)" --target quarvel
 # The demo names its tile sheet relative to the repository root.
