@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "quarvel/version.h"
+#include "quarvel/project_info.h"
 
 namespace app {
 namespace {

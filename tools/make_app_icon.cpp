@@ -1,7 +1,7 @@
 // Draws the application icon from the demo sheet's tiles: a corner of a village,
 // pixel for pixel as the editor would show it.
-//   make-app-icon <folder>   writes <folder>/hicolor/scalable/apps/<name>.svg and
-//                            <folder>/hicolor/<N>x<N>/apps/<name>.png for each size
+//   make-app-icon <folder>   writes <folder>/hicolor/scalable/apps/<app id>.svg and
+//                            <folder>/hicolor/<N>x<N>/apps/<app id>.png for each size
 // The large picture (4 x 4 tiles) serves 32 pixels and up, scaled by whole numbers;
 // the small one (2 x 2 tiles, a house) serves 16, 22, 24 and 48, where the large
 // one would blur or lose its shapes.
@@ -18,11 +18,10 @@
 #include <string>
 #include <vector>
 
+#include "quarvel/project_info.h"
 #include "tools/demo_tiles.h"
 
 namespace {
-
-constexpr char kIconName[] = "io.github.quarvel.editor";
 
 using demo::Tile;
 
@@ -118,11 +117,11 @@ int main(int argc, char** argv) {
         const demo::Picture large = compose(sheet, kLargeArt);
         const demo::Picture small = compose(sheet, kSmallArt);
         const std::string svg = svgOf(large);
-        save(hicolor + "scalable/apps/" + kIconName + ".svg", QByteArray(svg.data(), static_cast<qsizetype>(svg.size())));
+        save(hicolor + "scalable/apps/" + quarvel::kAppId + ".svg", QByteArray(svg.data(), static_cast<qsizetype>(svg.size())));
         for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
             const bool useLarge = size >= large.width && size % large.width == 0;
             const QString folder = QString("%1x%1/apps/").arg(size);
-            savePng(hicolor + folder + kIconName + ".png", render(useLarge ? large : small, size));
+            savePng(hicolor + folder + quarvel::kAppId + ".png", render(useLarge ? large : small, size));
         }
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "make-app-icon: %s\n", failure.what());

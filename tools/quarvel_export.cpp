@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/failures.h"
-#include "quarvel/version.h"
+#include "quarvel/project_info.h"
 #include "tools/quarvel_export_args.h"
 #include "tools/quarvel_export_encoding.h"
 #include "tools/quarvel_export_run.h"

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "core/failures.h"
+#include "quarvel/project_info.h"
 #include "ui/Boundary.h"
 #include "ui/Cp932.h"
 
@@ -35,7 +36,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(applicationTitle());
     setWindowIcon(applicationIcon());
     // Lets the desktop match the windows with the installed desktop entry.
-    setDesktopFileName(QStringLiteral("io.github.quarvel.editor"));
+    setDesktopFileName(QString::fromLatin1(quarvel::kAppId));
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
