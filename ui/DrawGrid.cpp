@@ -274,8 +274,9 @@ void DrawGrid::paintCells(QPainter& painter, const QRegion& region, bool activeC
     if (bounds.isEmpty()) return;
     const bool testEachCell = region.rectCount() > 1;
     const QPalette& colours = palette();
-    // Brushes and pens made once per paint: making them per cell allocates.
-    const QBrush window(colours.color(QPalette::Window));
+    // Brushes and pens made once per paint: making them per cell allocates. The
+    // system window colour is the base colour of text fields, not the button face.
+    const QBrush window(colours.color(QPalette::Base));
     const QBrush button(colours.color(QPalette::Button));
     const QBrush highlight(colours.color(QPalette::Highlight));
     const QPen highlightText(colours.color(QPalette::HighlightedText));

@@ -354,8 +354,8 @@ TEST_F(GridControlTest, PaintGoesCornerHeaderRowHeaderColumnThenDataRowByRow) {
         EXPECT_EQ(recorder.fixedFlags[i], order[i].first == 0 || order[i].second == 0);
         EXPECT_EQ(recorder.rects[i], grid->CellRect(order[i].first, order[i].second));
     }
-    // Beyond the cells: the window colour.
-    const QColor window = grid->palette().color(QPalette::Window);
+    // Beyond the cells: the window colour, the base of text fields.
+    const QColor window = grid->palette().color(QPalette::Base);
     EXPECT_EQ(image.pixelColor(4 * 16 + 5, 5), window);
     EXPECT_EQ(image.pixelColor(5, 3 * 16 + 5), window);
 }
@@ -407,7 +407,7 @@ TEST_F(GridControlTest, CurrentCellShowsHighlightWithoutFocusAndDotsWithIt) {
         QPainter painter(&focused);
         grid->paintCells(painter, QRegion(grid->CellRect(1, 1)), true);
     }
-    const QRgb window = colours.color(QPalette::Window).rgb() & 0xFFFFFF;
+    const QRgb window = colours.color(QPalette::Base).rgb() & 0xFFFFFF;
     int dots = 0;
     for (int y = 16; y < 32; ++y) {
         for (int x = 16; x < 32; ++x) {

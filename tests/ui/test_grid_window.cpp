@@ -238,7 +238,7 @@ TEST_F(GridWindowTest, TileNumberStandsInAnOpaqueBoxCutAtTheCellEdge) {
     form->Map[0][4] = 65535;
     form->CheckBox1->click();
     const QImage image = shown();
-    const QRgb window = colour(QPalette::Window);
+    const QRgb window = colour(QPalette::Base);
 
     const QRect cell = grid->CellRect(3, 1);
     // Left of the box and above it the tile shows; the box starts at (left + 1, top + 2).
@@ -277,8 +277,10 @@ TEST_F(GridWindowTest, HeadersShowNumbersAndTheCornerNothing) {
     EXPECT_TRUE(plain(grid->CellRect(0, 0)));
     EXPECT_FALSE(plain(grid->CellRect(1, 0)));
     EXPECT_FALSE(plain(grid->CellRect(0, 1)));
-    // Without a sheet a data cell is plain window colour.
-    EXPECT_EQ(image.pixel(centre(5, 5)), colour(QPalette::Window));
+    // Without a sheet a data cell is plain window colour, the base of text fields,
+    // which the default palette sets apart from the headers' button face.
+    EXPECT_EQ(image.pixel(centre(5, 5)), colour(QPalette::Base));
+    EXPECT_NE(colour(QPalette::Base), button);
 }
 
 TEST_F(GridWindowTest, CurrentCellIsHighlightedWithoutTheFocus) {
@@ -297,7 +299,7 @@ TEST_F(GridWindowTest, CurrentCellIsHighlightedWithoutTheFocus) {
             textPixels += pixel != highlight;
         }
     EXPECT_GT(textPixels, 3);  // the number "0" in the highlight-text colour
-    EXPECT_EQ(image.pixel(grid->CellRect(2, 1).topLeft()), colour(QPalette::Window));
+    EXPECT_EQ(image.pixel(grid->CellRect(2, 1).topLeft()), colour(QPalette::Base));
 }
 
 }  // namespace
