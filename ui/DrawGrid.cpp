@@ -544,8 +544,12 @@ void DrawGrid::handleKey(int key, bool control) {
 
 void DrawGrid::wheelEvent(QWheelEvent* event) {
     event->accept();
+    wheelTurned(event->angleDelta().y());
+}
+
+void DrawGrid::wheelTurned(int angleDelta) {
     if (!isActiveControl()) return;
-    d->wheelRemainder += event->angleDelta().y();
+    d->wheelRemainder += angleDelta;
     while (d->wheelRemainder >= kWheelNotch || d->wheelRemainder <= -kWheelNotch) {
         const bool awayFromUser = d->wheelRemainder > 0;
         d->wheelRemainder += awayFromUser ? -kWheelNotch : kWheelNotch;

@@ -50,6 +50,9 @@ public:
     void invalidateCells(int col, int row, int columns, int rows);
     // Ends a stamping or row drag and releases the mouse (the failure display calls it).
     void cancelDrag();
+    // A wheel rotation in eighths of a degree, positive away from the user: whole
+    // notches step the current cell while the view is the active control.
+    void wheelTurned(int angleDelta);
 
     // Draws the cells intersecting `region` as the view would, into any painter sized
     // like the viewport. `activeControl` decides the focus rectangle and highlight.

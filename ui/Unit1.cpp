@@ -14,6 +14,7 @@
 #include "ui/Boundary.h"
 #include "ui/DrawGrid.h"
 #include "ui/FocusOutWatcher.h"
+#include "ui/FocusedWheel.h"
 #include "ui/ScrollExtents.h"
 #include "ui/SheetView.h"
 #include "ui/UpDown.h"
@@ -121,6 +122,7 @@ void wireGrid(TForm1& form) {
     };
     grid->OnSelectCell = [&form](int col, int row, bool& canSelect) { form.DrawGrid1SelectCell(col, row, canSelect); };
     grid->OnMouseUp = [&form](Qt::MouseButton button) { form.DrawGrid1MouseUp(button); };
+    new ui::FocusedWheel(grid);
 }
 
 void wireEvents(TForm1& form) {

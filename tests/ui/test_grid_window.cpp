@@ -1,9 +1,12 @@
 // The map view inside the real main window: stamping through presses, keys and the
 // wheel, the failures around a press, and the pixels of painted cells.
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -127,6 +130,27 @@ TEST_F(GridWindowTest, KeysAndWheelStampButCtrlUpDownOnlyScroll) {
     EXPECT_EQ(selections.back(), Cell(2, 2));
     EXPECT_EQ(form->Map[1][1], 3);
     EXPECT_TRUE(form->Modified);
+}
+
+// The wheel goes to the focused control, wherever over the window it is turned.
+TEST_F(GridWindowTest, WheelAnywhereOverTheMainWindowStepsTheFocusedView) {
+    const auto notchOver = [](QWidget* widget) {
+        const QPoint at = widget->rect().center();
+        QWheelEvent notch(at, widget->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(widget, &notch);
+    };
+    notchOver(form->Label8);
+    notchOver(form->Button5);
+    notchOver(form->scroller->viewport());
+    notchOver(grid->verticalScrollBar());
+    EXPECT_EQ(selections, (std::vector<Cell>{{1, 2}, {1, 3}, {1, 4}, {1, 5}}));
+    EXPECT_EQ(grid->TopRow(), 1) << "the view's own scroll bar did not scroll";
+
+    notchOver(Form2->Edit1);  // another window
+    form->Edit1->setFocus();
+    notchOver(form->Button5);
+    notchOver(view());
+    EXPECT_EQ(selections.size(), 4u);
 }
 
 TEST_F(GridWindowTest, KeyStampRedrawsTheWholeBlock) {
