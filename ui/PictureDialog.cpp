@@ -199,12 +199,16 @@ PictureDialog::PictureDialog(QWidget* parent, const FileDialogOptions& options) 
         selectNameFilter(options.filters.first());
         applyFilter(options.filters.first());
     }
-    if (!options.proposedName.isEmpty()) selectFile(options.proposedName);
 
     preview_ = new PicturePreview(this);
     if (auto* grid = qobject_cast<QGridLayout*>(layout())) grid->addWidget(preview_, 1, 3);
     connect(this, &QFileDialog::currentChanged, preview_, &PicturePreview::showFile);
     connect(this, &QFileDialog::filterSelected, this, &PictureDialog::applyFilter);
+    // The proposed file is previewed from the start, before the list has loaded it.
+    if (!options.proposedName.isEmpty()) {
+        selectFile(options.proposedName);
+        preview_->showFile(selectedFiles().value(0));
+    }
 }
 
 // The list would take "*.bmp;*.ico" as one pattern; each entry's patterns are set apart.

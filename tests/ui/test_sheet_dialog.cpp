@@ -44,10 +44,12 @@ TEST_F(PictureDialogTest, EachEntryFiltersByItsOwnPatterns) {
     EXPECT_EQ(dialog.activePatterns(), QStringList{"*.ico"});
 }
 
-TEST_F(PictureDialogTest, ProposesTheLastChosenName) {
-    const QString last = writeFile(folder, "last.bmp", bmp24(8, 8));
+TEST_F(PictureDialogTest, ProposesTheLastChosenNameAndPreviewsIt) {
+    const QString last = writeFile(folder, "last.bmp", bmp24(8, 6));
     ui::PictureDialog dialog(nullptr, ui::pictureDialogOptions(last));
     EXPECT_EQ(dialog.selectedFiles(), QStringList{last});
+    EXPECT_EQ(dialog.preview().caption(), " (8x6)");
+    EXPECT_TRUE(dialog.preview().previewButton()->isEnabled());
 }
 
 TEST_F(PictureDialogTest, PreviewShowsWhatTheDecoderMakesOfTheFile) {
