@@ -3,6 +3,10 @@
 # or with the demo project. As an ordinary user, missing packages are installed
 # through sudo, so the editor need not run as root.
 set -euo pipefail
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "run.sh: the editor needs a graphical session (DISPLAY or WAYLAND_DISPLAY); ./test.sh runs every test without one" >&2
+  exit 1
+fi
 project=""
 [ $# -gt 0 ] && project="$(realpath -m -- "$1")"
 cd "$(dirname "$0")"

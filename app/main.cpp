@@ -1,17 +1,36 @@
 // Start-up: the title, the main window, the settings window, the command-line
 // project once both exist, then the event loop.
+#include <cstdio>
+
 #include "app/information_options.h"
 #include "ui/Application.h"
 #include "ui/Boundary.h"
 #include "ui/QtDialogs.h"
+#include "ui/QtTranslations.h"
 #include "ui/StartUp.h"
 #include "ui/WindowFonts.h"
 #include "ui/Unit1.h"
 
+namespace {
+
+// Without a display Qt's own message would be an abort with advice to reinstall.
+bool displayMissing() {
+    return qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
     // Before the application object, which would need a display.
     if (const auto status = app::answerInformationOption(argc, argv, stdout)) return *status;
+    if (displayMissing()) {
+        std::fputs("quarvel: the editor needs a graphical session (neither DISPLAY nor WAYLAND_DISPLAY is set)\n",
+                   stderr);
+        return 1;
+    }
     ui::Application app(argc, argv);
+    ui::useJapaneseQtTexts(app);
     ui::QtDialogs dialogs;
     app.setFailureDialogs(&dialogs);
     ui::useWindowFonts();

@@ -7,7 +7,7 @@ packages=(
   cmake g++ make binutils pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-ipafont-gothic
+  fonts-ipafont-gothic qt6-translations-l10n
   desktop-file-utils appstream libxml2-utils shared-mime-info man-db dpkg-dev file
 )
 
