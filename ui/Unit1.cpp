@@ -26,8 +26,6 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
-constexpr QPoint kPosition{279, 141};
-constexpr QSize kOuterSize{714, 516};
 constexpr int kHorizontalArrowStep = 62;
 constexpr int kVerticalArrowStep = 8;
 
@@ -60,14 +58,14 @@ ui::UpDown* makeSpinner(QLineEdit* associate, QWidget* parent, const QRect& plac
 // Creation order matters: among labels and the sheet view a later one lies above.
 void buildControls(TForm1& form) {
     QWidget* c = form.content;
-    form.Label3 = ui::makeLabel(c, 120, 8, QStringLiteral(u"選択タイル"));
+    form.Label3 = ui::makeLabel(c, 120, 8, 55, QStringLiteral(u"選択タイル"));
     form.Image1 = new ui::SheetView(c);
     form.Image1->setGeometry(16, 88, 1, 1);
-    form.Label7 = ui::makeLabel(c, 16, 72, QStringLiteral(u"８×８単位で１タイル分にします"));
-    form.Label8 = ui::makeLabel(c, 16, 248, QStringLiteral(u"画像横サイズ："));
-    form.Label9 = ui::makeLabel(c, 336, 16, QStringLiteral(u"×"));
-    form.Label10 = ui::makeLabel(c, 232, 8, QStringLiteral(u"配置サイズ"));
-    form.Label13 = ui::makeLabel(c, 168, 344, QStringLiteral(u"境界線表示"));
+    form.Label7 = ui::makeLabel(c, 16, 72, 157, QStringLiteral(u"８×８単位で１タイル分にします"));
+    form.Label8 = ui::makeLabel(c, 16, 248, 76, QStringLiteral(u"画像横サイズ："));
+    form.Label9 = ui::makeLabel(c, 336, 16, 12, QStringLiteral(u"×"));
+    form.Label10 = ui::makeLabel(c, 232, 8, 58, QStringLiteral(u"配置サイズ"));
+    form.Label13 = ui::makeLabel(c, 168, 344, 60, QStringLiteral(u"境界線表示"));
     form.DrawGrid1 = new ui::DrawGrid(c);
     form.DrawGrid1->setGeometry(232, 80, 441, 353);
     form.DrawGrid1->setFont(ui::windowFont(11));
@@ -150,7 +148,7 @@ void wireEvents(TForm1& form) {
 TForm1::TForm1(ui::Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialogs_(dialogs) {
     setWindowTitle(QStringLiteral(u"クオーベルエディター"));
     setFont(ui::windowFont(12));
-    move(kPosition);
+    move(kScreenPosition);
     resize(kOuterSize);
     buildScrollArea(*this);
     buildControls(*this);
@@ -183,6 +181,8 @@ void TForm1::updateScrollExtents() {
 }
 
 void TForm1::Button5Click() {
+    // A minimised window stays iconic through show() alone.
+    Form2->setWindowState(Form2->windowState() & ~Qt::WindowMinimized);
     Form2->show();
     Form2->raise();
     Form2->activateWindow();

@@ -2,6 +2,8 @@
 // The main window: sheet view, map view, editing controls and the "ファイル" menu.
 // The editor state lives in the window itself, as its fields.
 #include <QMainWindow>
+#include <QPoint>
+#include <QSize>
 #include <QString>
 
 #include "core/editor_state.h"
@@ -30,6 +32,10 @@ class UpDown;
 class TForm1 : public QMainWindow, public core::EditorState {
     Q_OBJECT
 public:
+    // The window's outer rectangle, frame included, at every start.
+    static constexpr QPoint kScreenPosition{279, 141};
+    static constexpr QSize kOuterSize{714, 516};
+
     explicit TForm1(ui::Dialogs& dialogs, QWidget* parent = nullptr);
     ~TForm1() override;
 

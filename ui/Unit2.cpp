@@ -18,6 +18,7 @@
 #include "ui/Boundary.h"
 #include "ui/Cp932.h"
 #include "ui/Dialogs.h"
+#include "ui/RadioGroupBox.h"
 #include "ui/Unit1.h"
 #include "ui/WindowControls.h"
 #include "ui/WindowFonts.h"
@@ -27,6 +28,11 @@ TForm2* Form2 = nullptr;
 namespace {
 
 constexpr QSize kClientSize{326, 236};
+// The pixel sizes run up to the array-size caption beside them; the array size up to
+// a few pixels before the window's edge.
+constexpr int kPixelTextRoom = 119 - 72;
+constexpr int kArraySizeLeft = 193;
+constexpr int kArraySizeRoom = kClientSize.width() - kArraySizeLeft - 4;
 
 // The text's value times 8, in wrapping 32-bit arithmetic (a shift by 3 bits).
 QString pixelText(const QString& tilesText) {
@@ -35,17 +41,17 @@ QString pixelText(const QString& tilesText) {
 }
 
 void buildLabels(TForm2& form) {
-    form.Label1 = ui::makeLabel(&form, 8, 16, QStringLiteral(u"配列名："));
-    form.Label2 = ui::makeLabel(&form, 8, 56, QStringLiteral(u"Xタイル数："));
-    form.Label3 = ui::makeLabel(&form, 8, 80, QStringLiteral(u"Yタイル数："));
-    form.Label4 = ui::makeLabel(&form, 8, 104, QStringLiteral(u"Xドット数："));
-    form.Label5 = ui::makeLabel(&form, 8, 128, QStringLiteral(u"Yドット数："));
-    form.Label6 = ui::makeLabel(&form, 72, 104, QStringLiteral("256"));
-    form.Label7 = ui::makeLabel(&form, 72, 128, QStringLiteral("256"));
-    form.Label8 = ui::makeLabel(&form, 7, 40, QStringLiteral(u"マップサイズ(タイル単位)"));
-    form.Label9 = ui::makeLabel(&form, 8, 152, QStringLiteral(u"最大4096(32768ドット)"));
-    form.Label14 = ui::makeLabel(&form, 193, 104, QStringLiteral("0"));
-    form.Label15 = ui::makeLabel(&form, 119, 104, QStringLiteral(u"配列サイズ："));
+    form.Label1 = ui::makeLabel(&form, 8, 16, 42, QStringLiteral(u"配列名："));
+    form.Label2 = ui::makeLabel(&form, 8, 56, 56, QStringLiteral(u"Xタイル数："));
+    form.Label3 = ui::makeLabel(&form, 8, 80, 56, QStringLiteral(u"Yタイル数："));
+    form.Label4 = ui::makeLabel(&form, 8, 104, 50, QStringLiteral(u"Xドット数："));
+    form.Label5 = ui::makeLabel(&form, 8, 128, 50, QStringLiteral(u"Yドット数："));
+    form.Label6 = ui::makeLabel(&form, 72, 104, kPixelTextRoom, QStringLiteral("256"));
+    form.Label7 = ui::makeLabel(&form, 72, 128, kPixelTextRoom, QStringLiteral("256"));
+    form.Label8 = ui::makeLabel(&form, 7, 40, 128, QStringLiteral(u"マップサイズ(タイル単位)"));
+    form.Label9 = ui::makeLabel(&form, 8, 152, 111, QStringLiteral(u"最大4096(32768ドット)"));
+    form.Label14 = ui::makeLabel(&form, kArraySizeLeft, 104, kArraySizeRoom, QStringLiteral("0"));
+    form.Label15 = ui::makeLabel(&form, 119, 104, 64, QStringLiteral(u"配列サイズ："));
     // Written by the array-size display but never shown: a fixed box, not sized to its text.
     form.Label10 = new QLabel(QStringLiteral("Label10"), &form);
     form.Label10->setGeometry(216, 184, 97, 25);
@@ -53,7 +59,7 @@ void buildLabels(TForm2& form) {
 }
 
 void buildRadioGroup(TForm2& form) {
-    form.RadioGroup1 = new QGroupBox(QStringLiteral(u"変換するタイプ"), &form);
+    form.RadioGroup1 = new ui::RadioGroupBox(QStringLiteral(u"変換するタイプ"), &form);
     form.RadioGroup1->setGeometry(208, 16, 113, 73);
     form.radioItems = new QButtonGroup(form.RadioGroup1);
     const QString items[] = {QStringLiteral(u"C言語配列"), QStringLiteral(u"GASアセンブリ"),

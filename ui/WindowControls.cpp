@@ -4,14 +4,58 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <algorithm>
+#include <functional>
 
 #include "ui/Cp932Validator.h"
 
 namespace ui {
+namespace {
 
-QLabel* makeLabel(QWidget* parent, int left, int top, const QString& caption) {
+const char* const kRoomProperty = "captionRoom";
+// Narrower than this a caption is no longer readable; it is then cut instead.
+constexpr int kNarrowestStretch = 60;
+
+// Controls over the tile sheet show the button face, not the sheet.
+void fillWithButtonFace(QWidget* control) {
+    control->setBackgroundRole(QPalette::Button);
+    control->setAutoFillBackground(true);
+}
+
+// The parent's font, narrowed (whole percent at a time) until `width` says the
+// control's caption takes at most `room` pixels. The substitute for the design font
+// has wider digits and Latin letters; narrowing only the captions that overflow keeps
+// every other text and the layout as designed.
+void fitFont(QWidget* control, int room, const std::function<int()>& width) {
+    QFont font = control->parentWidget()->font();
+    control->setFont(font);
+    const int natural = width();
+    if (natural <= room || natural <= 0) return;
+    int stretch = std::max(kNarrowestStretch, 100 * room / natural);
+    for (;;) {
+        font.setStretch(stretch);
+        control->setFont(font);
+        if (width() <= room || stretch <= kNarrowestStretch) return;
+        --stretch;
+    }
+}
+
+// The width a check box leaves its caption beside the indicator.
+int captionRoom(const QCheckBox* box) {
+    QStyleOptionButton option;
+    option.initFrom(box);
+    return box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box).width();
+}
+
+}  // namespace
+
+QLabel* makeLabel(QWidget* parent, int left, int top, int room, const QString& caption) {
     auto* label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
+    label->setProperty(kRoomProperty, room);
+    fillWithButtonFace(label);
     label->move(left, top);
     setLabelCaption(label, caption);
     return label;
@@ -19,6 +63,8 @@ QLabel* makeLabel(QWidget* parent, int left, int top, const QString& caption) {
 
 void setLabelCaption(QLabel* label, const QString& caption) {
     label->setText(caption);
+    const QVariant room = label->property(kRoomProperty);
+    if (room.isValid()) fitFont(label, room.toInt(), [label] { return label->sizeHint().width(); });
     label->resize(label->sizeHint());
 }
 
@@ -39,7 +85,9 @@ QPushButton* makeButton(QWidget* parent, const QRect& place, const QString& capt
 
 QCheckBox* makeCheckBox(QWidget* parent, const QRect& place, const QString& caption) {
     auto* box = new QCheckBox(caption, parent);
+    fillWithButtonFace(box);
     box->setGeometry(place);
+    fitFont(box, captionRoom(box), [box] { return box->fontMetrics().horizontalAdvance(box->text()); });
     return box;
 }
 
