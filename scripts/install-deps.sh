@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic qt6-translations-l10n
   desktop-file-utils appstream libxml2-utils shared-mime-info man-db dpkg-dev file
+  # The desktop test: an X server, a window manager, and Xlib with XTest to look and click.
+  xvfb openbox libx11-dev libxtst-dev
 )
 
 missing=()

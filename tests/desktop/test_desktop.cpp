@@ -1,0 +1,480 @@
+// The real editor on a real X server under a window manager (Xvfb and openbox), looked
+// at and clicked from outside, as the window manager and the screen see it: where the
+// windows stand and stack, the frame's size, the colours on the screen, the wheel, the
+// settings window brought back, and the end of the program with its main window.
+
+// GoogleTest before Xlib, whose macros (None, Bool, Status) would break it.
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+// Long enough for a loaded machine; a healthy run takes a few seconds in all.
+constexpr auto kPatience = std::chrono::seconds(30);
+constexpr unsigned long kRed = 0xFF0000, kWhite = 0xFFFFFF;
+const std::string kMainTitle = "クオーベルエディター";
+const std::string kSettingsTitle = "設定";
+
+bool waitUntil(const std::function<bool()>& condition, Clock::duration patience = kPatience) {
+    const auto deadline = Clock::now() + patience;
+    while (!condition()) {
+        if (Clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+// A child process that dies with the test and is ended when it is no longer needed.
+struct Child {
+    pid_t pid = -1;
+    std::optional<int> exitStatus;
+
+    static Child start(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
+                       const fs::path& log, int passFd = -1) {
+        Child child;
+        child.pid = fork();
+        if (child.pid == 0) {
+            prctl(PR_SET_PDEATHSIG, SIGKILL);
+            for (const std::string& entry : environment) putenv(strdup(entry.c_str()));
+            const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(out, 1);
+            dup2(out, 2);
+            if (passFd >= 0) dup2(passFd, 3);
+            std::vector<char*> args;
+            for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+            args.push_back(nullptr);
+            execvp(args[0], args.data());
+            _exit(127);
+        }
+        return child;
+    }
+
+    bool exited() {
+        if (exitStatus) return true;
+        int status = 0;
+        if (pid <= 0 || waitpid(pid, &status, WNOHANG) != pid) return false;
+        exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        return true;
+    }
+
+    void stop() {
+        if (pid <= 0 || exited()) return;
+        kill(pid, SIGTERM);
+        if (!waitUntil([this] { return exited(); }, std::chrono::seconds(5))) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+};
+
+std::string bmpOfOneColour(int width, int height, unsigned long rgb) {
+    const auto le = [](std::string& out, std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) out.push_back(char((value >> (8 * i)) & 0xFF));
+    };
+    const int stride = (width * 3 + 3) / 4 * 4;
+    std::string bmp = "BM";
+    le(bmp, 54 + stride * height, 4), le(bmp, 0, 4), le(bmp, 54, 4);
+    le(bmp, 40, 4), le(bmp, width, 4), le(bmp, height, 4), le(bmp, 1, 2), le(bmp, 24, 2);
+    for (int i = 0; i < 6; ++i) le(bmp, 0, 4);
+    std::string row;
+    for (int x = 0; x < width; ++x) le(row, rgb, 3);
+    row.resize(stride, '\0');
+    for (int y = 0; y < height; ++y) bmp += row;
+    return bmp;
+}
+
+struct Rect {
+    int x = 0, y = 0, width = 0, height = 0;
+    bool operator==(const Rect&) const = default;
+    int right() const { return x + width; }
+};
+
+std::ostream& operator<<(std::ostream& out, const Rect& r) {
+    return out << r.width << "x" << r.height << "+" << r.x << "+" << r.y;
+}
+
+// The X server and its window manager, with the editor started on them.
+class Desktop {
+public:
+    fs::path folder;
+    Child server, manager, editor;
+    Display* display = nullptr;
+    Window root = 0, main = 0;
+
+    std::string setUp() {
+        char pattern[] = "/tmp/quarvel-desktop-XXXXXX";
+        if (!mkdtemp(pattern)) return "no temporary folder";
+        folder = pattern;
+        fs::create_directory(folder / "run");
+        fs::permissions(folder / "run", fs::perms::owner_all);
+        std::ofstream(folder / "sheet.bmp", std::ios::binary) << bmpOfOneColour(640, 480, kRed);
+        // An 8 x 8 map of tiles beyond the sheet: every cell shows its background.
+        std::ofstream project(folder / "desk.quarvel", std::ios::binary);
+        project << (folder / "sheet.bmp").string() << "\r\nDesk\r\n8\r\n8\r\n";
+        for (int i = 0; i < 64; ++i) project << "65535\r\n";
+        project.close();
+
+        int ready[2];
+        if (pipe(ready) != 0) return "no pipe";
+        server = Child::start({"Xvfb", "-displayfd", "3", "-screen", "0", "1920x1080x24", "-nolisten", "tcp"}, {},
+                             folder / "xvfb.log", ready[1]);
+        close(ready[1]);
+        const std::string number = readLine(ready[0]);
+        close(ready[0]);
+        if (number.empty()) return "Xvfb did not start (is it installed?)";
+        const std::string name = ":" + number;
+        display = XOpenDisplay(name.c_str());
+        if (!display) return "cannot open display " + name;
+        // Windows come and go while they are looked at; a vanished one reads as empty.
+        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+        root = DefaultRootWindow(display);
+        const std::vector<std::string> environment{"DISPLAY=" + name, "HOME=" + folder.string(),
+                                                   "XDG_CONFIG_HOME=" + (folder / "config").string(),
+                                                   "XDG_RUNTIME_DIR=" + (folder / "run").string(),
+                                                   "QT_QPA_PLATFORM=xcb", "WAYLAND_DISPLAY="};
+        manager = Child::start({"openbox"}, environment, folder / "openbox.log");
+        if (!waitUntil([&] { return windowProperty(root, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).size() == 1; }))
+            return "openbox did not start (is it installed?)";
+        editor = Child::start({QUARVEL_EXE, (folder / "desk.quarvel").string()}, environment, folder / "quarvel.log");
+        if (!waitUntil([&] { return (main = clientNamed(kMainTitle)) && settings(); }))
+            return "the editor's windows did not appear";
+        return {};
+    }
+
+    void tearDown() {
+        editor.stop();
+        manager.stop();
+        if (display) XCloseDisplay(display);
+        server.stop();
+        std::error_code ignored;
+        if (!folder.empty()) fs::remove_all(folder, ignored);
+    }
+
+    std::string editorLog() const {
+        std::ifstream in(folder / "quarvel.log");
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    Atom atom(const char* name) const { return XInternAtom(display, name, False); }
+
+    std::vector<unsigned long> windowProperty(Window window, const char* name, Atom type) const {
+        Atom actual = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        std::vector<unsigned long> values;
+        if (XGetWindowProperty(display, window, atom(name), 0, 1024, False, type, &actual, &format, &count, &after,
+                               &data) == Success && data && format == 32)
+            values.assign(reinterpret_cast<unsigned long*>(data), reinterpret_cast<unsigned long*>(data) + count);
+        if (data) XFree(data);
+        return values;
+    }
+
+    std::string windowName(Window window) const {
+        Atom actual = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        std::string name;
+        if (XGetWindowProperty(display, window, atom("_NET_WM_NAME"), 0, 256, False, atom("UTF8_STRING"), &actual,
+                               &format, &count, &after, &data) == Success && data)
+            name.assign(reinterpret_cast<char*>(data), count);
+        if (data) XFree(data);
+        return name;
+    }
+
+    Window clientNamed(const std::string& name) const {
+        for (unsigned long window : windowProperty(root, "_NET_CLIENT_LIST", XA_WINDOW))
+            if (windowName(window) == name) return window;
+        return 0;
+    }
+    // Looked up each time: Qt makes a new native window when it shows a closed one.
+    Window settings() const { return clientNamed(kSettingsTitle); }
+
+    // Bottom to top, as the window manager stacks its clients.
+    std::vector<unsigned long> stacking() const { return windowProperty(root, "_NET_CLIENT_LIST_STACKING", XA_WINDOW); }
+    bool above(Window upper, Window lower) const {
+        const auto order = stacking();
+        const auto u = std::find(order.begin(), order.end(), upper), l = std::find(order.begin(), order.end(), lower);
+        return u != order.end() && l != order.end() && u > l;
+    }
+    Window active() const {
+        const auto values = windowProperty(root, "_NET_ACTIVE_WINDOW", XA_WINDOW);
+        return values.empty() ? 0 : values[0];
+    }
+    bool shown(Window window) const {
+        XWindowAttributes attributes;
+        const auto state = windowProperty(window, "WM_STATE", atom("WM_STATE"));
+        return XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable &&
+               !state.empty() && state[0] == NormalState;
+    }
+    bool iconic(Window window) const {
+        const auto state = windowProperty(window, "WM_STATE", atom("WM_STATE"));
+        return !state.empty() && state[0] == IconicState;
+    }
+
+    Rect client(Window window) const {
+        XWindowAttributes attributes;
+        Window child = 0;
+        Rect r;
+        if (!XGetWindowAttributes(display, window, &attributes)) return r;
+        XTranslateCoordinates(display, window, root, 0, 0, &r.x, &r.y, &child);
+        r.width = attributes.width;
+        r.height = attributes.height;
+        return r;
+    }
+    // The client rectangle grown by the frame the window manager reports.
+    Rect frame(Window window) const {
+        const auto extents = windowProperty(window, "_NET_FRAME_EXTENTS", XA_CARDINAL);
+        Rect r = client(window);
+        if (extents.size() != 4) return r;
+        return {r.x - int(extents[0]), r.y - int(extents[2]), r.width + int(extents[0] + extents[1]),
+                r.height + int(extents[2] + extents[3])};
+    }
+
+    unsigned long pixel(int x, int y) const {
+        XImage* image = XGetImage(display, root, x, y, 1, 1, AllPlanes, ZPixmap);
+        if (!image) return ~0ul;
+        const unsigned long value = XGetPixel(image, 0, 0) & 0xFFFFFF;
+        XDestroyImage(image);
+        return value;
+    }
+    int countPixels(const Rect& area, unsigned long rgb) const {
+        XImage* image = XGetImage(display, root, area.x, area.y, area.width, area.height, AllPlanes, ZPixmap);
+        if (!image) return -1;
+        int count = 0;
+        for (int y = 0; y < area.height; ++y)
+            for (int x = 0; x < area.width; ++x) count += (XGetPixel(image, x, y) & 0xFFFFFF) == rgb;
+        XDestroyImage(image);
+        return count;
+    }
+
+    void click(int x, int y, unsigned button = 1) const {
+        XTestFakeMotionEvent(display, -1, x, y, CurrentTime);
+        XTestFakeButtonEvent(display, button, True, CurrentTime);
+        XTestFakeButtonEvent(display, button, False, CurrentTime);
+        XFlush(display);
+    }
+    void key(const char* name) const {
+        const KeyCode code = XKeysymToKeycode(display, XStringToKeysym(name));
+        XTestFakeKeyEvent(display, code, True, CurrentTime);
+        XTestFakeKeyEvent(display, code, False, CurrentTime);
+        XFlush(display);
+    }
+    // What a task bar or the close box asks of the window manager.
+    void sendToManager(Window window, const char* message, long data0, long data1 = 0) const {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = atom(message);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = data0;
+        event.xclient.data.l[1] = data1;
+        XSendEvent(display, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+        XFlush(display);
+    }
+
+private:
+    static std::string readLine(int fd) {
+        std::string line;
+        const auto deadline = Clock::now() + kPatience;
+        char c = 0;
+        while (Clock::now() < deadline) {
+            pollfd wait{fd, POLLIN, 0};
+            if (poll(&wait, 1, 100) <= 0) continue;
+            if (read(fd, &c, 1) != 1) break;
+            if (c == '\n') return line;
+            line += c;
+        }
+        return {};
+    }
+};
+
+class DesktopTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        desktop = new Desktop;
+        failure = desktop->setUp();
+    }
+    static void TearDownTestSuite() {
+        desktop->tearDown();
+        delete desktop;
+        desktop = nullptr;
+    }
+    void SetUp() override { ASSERT_TRUE(failure.empty()) << failure; }
+    void TearDown() override {
+        if (HasFailure()) std::cerr << "editor output:\n" << desktop->editorLog() << "\n";
+    }
+
+    // Screen point of a point of the main window's scrolled content, found from the
+    // red sheet's top-left corner, which the design puts at (16, 88): the first red
+    // pixel row by row.
+    static std::pair<int, int> content(int x, int y) {
+        if (!origin) {
+            Desktop& d = *desktop;
+            const Rect area = d.client(d.main);
+            waitUntil([&] {
+                XImage* image = XGetImage(d.display, d.root, area.x, area.y, area.width, area.height, AllPlanes, ZPixmap);
+                for (int row = 0; image && row < area.height && !origin; ++row)
+                    for (int column = 0; column < area.width && !origin; ++column)
+                        if ((XGetPixel(image, column, row) & 0xFFFFFF) == kRed)
+                            origin = std::make_pair(area.x + column - 16, area.y + row - 88);
+                if (image) XDestroyImage(image);
+                return origin.has_value();
+            });
+        }
+        return origin ? std::make_pair(origin->first + x, origin->second + y) : std::make_pair(-1, -1);
+    }
+
+    static Desktop* desktop;
+    static std::string failure;
+    static std::optional<std::pair<int, int>> origin;
+};
+
+Desktop* DesktopTest::desktop = nullptr;
+std::string DesktopTest::failure;
+std::optional<std::pair<int, int>> DesktopTest::origin;
+
+TEST_F(DesktopTest, BothWindowsInSightTheSettingsWindowBesideAndAboveItsOwner) {
+    Desktop& d = *desktop;
+    const Rect designed{279, 141, 714, 516};
+    EXPECT_TRUE(waitUntil([&] { return d.frame(d.main) == designed; })) << d.frame(d.main);
+    EXPECT_TRUE(waitUntil([&] { return d.shown(d.main) && d.shown(d.settings()); }));
+    const Rect settings = d.frame(d.settings());
+    EXPECT_EQ(settings.x, designed.right()) << settings;
+    EXPECT_EQ(settings.y, designed.y) << settings;
+
+    Window owner = 0;
+    EXPECT_TRUE(XGetTransientForHint(d.display, d.settings(), &owner));
+    EXPECT_EQ(owner, d.main);
+    EXPECT_TRUE(waitUntil([&] { return d.above(d.settings(), d.main); }));
+    EXPECT_EQ(d.active(), d.main);
+    // The window manager is asked for no minimise and no maximise function or button.
+    const auto hints = d.windowProperty(d.settings(), "_MOTIF_WM_HINTS", d.atom("_MOTIF_WM_HINTS"));
+    ASSERT_GE(hints.size(), 3u);
+    const unsigned long minimise = 1ul << 3, maximise = 1ul << 4;
+    EXPECT_EQ(hints[1] & (1ul | minimise | maximise), 0u) << "functions";
+    EXPECT_EQ(hints[2] & (1ul | minimise << 2 | maximise << 2), 0u) << "decorations";
+
+    // A click on the main window makes it active and raises it; its tool window stays
+    // above it. (A click on the settings window first, so the change shows when the
+    // window manager has taken the click.)
+    const Rect settingsClient = d.client(d.settings()), mainClient = d.client(d.main);
+    d.click(settingsClient.x + 250, settingsClient.y + 200);
+    ASSERT_TRUE(waitUntil([&] { return d.active() == d.settings(); }));
+    d.click(mainClient.x + 600, mainClient.y + 60);
+    ASSERT_TRUE(waitUntil([&] { return d.active() == d.main; }));
+    EXPECT_TRUE(d.above(d.settings(), d.main));
+    EXPECT_TRUE(d.shown(d.settings()));
+}
+
+TEST_F(DesktopTest, DataCellsAreWhiteHeadersButtonFaceAndLabelsHideTheSheet) {
+    Desktop& d = *desktop;
+    ASSERT_NE(content(0, 0).first, -1) << "the red sheet is not shown";
+    const auto at = [&](int x, int y) { const auto [sx, sy] = content(x, y); return d.pixel(sx, sy); };
+    const unsigned long buttonFace = at(450, 40);  // bare window background
+    EXPECT_NE(buttonFace, kWhite);
+    // The map view at (232, 80) with its 2-pixel sunken border: cells of 16 pixels.
+    const auto cell = [&](int col, int row, int dx, int dy) { return at(234 + col * 16 + dx, 82 + row * 16 + dy); };
+    EXPECT_EQ(cell(3, 3, 8, 8), kWhite) << "a data cell";
+    EXPECT_EQ(cell(10, 3, 8, 8), kWhite) << "beyond the last column";
+    EXPECT_EQ(cell(3, 10, 8, 8), kWhite) << "below the last row";
+    EXPECT_EQ(cell(3, 0, 14, 14), buttonFace) << "a header cell";
+    EXPECT_EQ(cell(0, 3, 14, 14), buttonFace) << "a header cell";
+
+    EXPECT_GT(d.countPixels({content(20, 150).first, content(20, 150).second, 100, 50}, kRed), 4000) << "the sheet";
+    const std::pair<const char*, Rect> covers[] = {
+        {"画像横サイズ：", {16, 248, 70, 12}}, {"タイル番号を表示する", {16, 344, 129, 17}},
+        {"the border check box", {152, 344, 17, 17}}, {"境界線表示", {168, 344, 60, 12}}};
+    for (const auto& [name, place] : covers) {
+        const auto [x, y] = content(place.x, place.y);
+        EXPECT_EQ(d.countPixels({x, y, place.width, place.height}, kRed), 0) << name;
+    }
+}
+
+TEST_F(DesktopTest, TheWheelOverTheWindowStepsTheFocusedMapView) {
+    Desktop& d = *desktop;
+    ASSERT_NE(content(0, 0).first, -1) << "the red sheet is not shown";
+    // The view holds the focus from the start; the wheel turns over a label. One notch
+    // toward the user moves to the second row and stamps tile 1, red, there.
+    const auto [x, y] = content(30, 254);
+    d.click(x, y, 5);
+    const auto [cx, cy] = content(234 + 16 + 8, 82 + 2 * 16 + 8);
+    EXPECT_TRUE(waitUntil([&] { return d.pixel(cx, cy) == kRed; }, std::chrono::seconds(5)));
+    EXPECT_EQ(d.pixel(cx, cy - 16), kWhite) << "the first row is not stamped";
+    // The window's content did not scroll: the sheet's top edge stays where it was.
+    EXPECT_EQ(d.pixel(content(20, 88).first, content(20, 88).second), kRed);
+    EXPECT_NE(d.pixel(content(20, 86).first, content(20, 86).second), kRed);
+}
+
+TEST_F(DesktopTest, TheSettingsButtonBringsTheWindowBackClosedOrMinimised) {
+    Desktop& d = *desktop;
+    const auto [bx, by] = content(8 + 60, 400 + 16);  // "設定ダイアログを表示"
+    const Rect place = d.frame(d.settings());
+    const auto broughtBack = [&] {
+        return waitUntil([&] { return d.shown(d.settings()) && d.active() == d.settings(); }) &&
+               d.above(d.settings(), d.main) && d.frame(d.settings()) == place;
+    };
+
+    // The close box hides it.
+    d.sendToManager(d.settings(), "_NET_CLOSE_WINDOW", CurrentTime, 2);
+    ASSERT_TRUE(waitUntil([&] { return !d.shown(d.settings()); }));
+    d.click(bx, by);
+    EXPECT_TRUE(broughtBack()) << "after closing";
+
+    // Minimised. Window managers that minimise an owner with its tool window (openbox
+    // does) leave the main window to be brought back as a task bar does; the button is
+    // pressed once it is drawn again.
+    const Rect button{bx - 50, by - 10, 100, 20};
+    const int buttonFacePixels = d.countPixels(button, d.pixel(bx - 50, by - 10));
+    XIconifyWindow(d.display, d.settings(), DefaultScreen(d.display));
+    XFlush(d.display);
+    ASSERT_TRUE(waitUntil([&] { return d.iconic(d.settings()); }));
+    if (waitUntil([&] { return d.iconic(d.main); }, std::chrono::milliseconds(500))) {
+        d.sendToManager(d.main, "_NET_ACTIVE_WINDOW", 2, CurrentTime);
+        ASSERT_TRUE(waitUntil([&] {
+            return d.shown(d.main) && d.countPixels(button, d.pixel(bx - 50, by - 10)) == buttonFacePixels;
+        }));
+    }
+    d.click(bx, by);
+    EXPECT_TRUE(broughtBack()) << "after minimising";
+}
+
+TEST_F(DesktopTest, ClosingTheMainWindowEndsTheProgram) {
+    Desktop& d = *desktop;
+    d.sendToManager(d.main, "_NET_CLOSE_WINDOW", CurrentTime, 2);
+    // The wheel's stamp left the map changed: the prompt asks, and "いいえ" (N) ends.
+    Window prompt = 0;
+    if (waitUntil([&] { return (prompt = d.clientNamed("注意")) != 0 && d.shown(prompt); }, std::chrono::seconds(5)))
+        d.key("n");
+    EXPECT_TRUE(waitUntil([&] { return d.editor.exited(); })) << "the editor still runs";
+    EXPECT_EQ(d.editor.exitStatus.value_or(-1), 0);
+}
+
+}  // namespace
