@@ -4,12 +4,36 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <utility>
 
 namespace ui {
+namespace {
+
+// The file dialog's type column names folders with texts that Qt's Japanese catalogue
+// does not hold yet.
+class FileTypeTexts : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* sourceText, const char*, int) const override {
+        static const std::pair<const char*, const char16_t*> texts[] = {
+            {"Folder", u"フォルダー"}, {"Drive", u"ドライブ"}, {"Shortcut", u"ショートカット"}, {"Unknown", u"不明"}};
+        if (qstrcmp(context, "QAbstractFileIconProvider") != 0) return {};
+        for (const auto& [english, japanese] : texts)
+            if (qstrcmp(sourceText, english) == 0) return QString::fromUtf16(japanese);
+        return {};
+    }
+};
+
+}  // namespace
 
 bool useJapaneseQtTexts(QCoreApplication& app) {
+    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    // File types and dates in the dialogs follow the default locale.
+    QLocale::setDefault(japanese);
+    QCoreApplication::installTranslator(new FileTypeTexts(&app));
     auto* translator = new QTranslator(&app);
-    if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+    if (!translator->load(japanese, QStringLiteral("qtbase"), QStringLiteral("_"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
         return false;

@@ -1,7 +1,9 @@
 // Qt's own dialogs speak Japanese, as every text of the editor does (the test
 // program loads Qt's translations as the editor does).
 #include <QAbstractButton>
+#include <QAbstractFileIconProvider>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -26,6 +28,7 @@ TEST(QtTexts, FileDialogsAndMessageBoxButtonsAreJapanese) {
     ASSERT_NE(buttons, nullptr);
     EXPECT_EQ(buttons->button(QDialogButtonBox::Open)->text(), u8("開く(&O)"));
     EXPECT_EQ(buttons->button(QDialogButtonBox::Cancel)->text(), u8("キャンセル"));
+    EXPECT_EQ(QAbstractFileIconProvider().type(QFileInfo(QDir::tempPath())), u8("フォルダー")) << "the type column";
     // The question the save dialog asks before it replaces a file.
     EXPECT_EQ(QFileDialog::tr("%1 already exists.\nDo you want to replace it?"), u8("%1 は既に存在します。\n置き換えますか?"));
 
