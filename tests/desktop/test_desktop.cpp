@@ -30,6 +30,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/core/bmp_file_builder.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -93,22 +95,6 @@ struct Child {
     }
 };
 
-std::string bmpOfOneColour(int width, int height, unsigned long rgb) {
-    const auto le = [](std::string& out, std::uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i) out.push_back(char((value >> (8 * i)) & 0xFF));
-    };
-    const int stride = (width * 3 + 3) / 4 * 4;
-    std::string bmp = "BM";
-    le(bmp, 54 + stride * height, 4), le(bmp, 0, 4), le(bmp, 54, 4);
-    le(bmp, 40, 4), le(bmp, width, 4), le(bmp, height, 4), le(bmp, 1, 2), le(bmp, 24, 2);
-    for (int i = 0; i < 6; ++i) le(bmp, 0, 4);
-    std::string row;
-    for (int x = 0; x < width; ++x) le(row, rgb, 3);
-    row.resize(stride, '\0');
-    for (int y = 0; y < height; ++y) bmp += row;
-    return bmp;
-}
-
 struct Rect {
     int x = 0, y = 0, width = 0, height = 0;
     bool operator==(const Rect&) const = default;
@@ -133,7 +119,11 @@ public:
         folder = pattern;
         fs::create_directory(folder / "run");
         fs::permissions(folder / "run", fs::perms::owner_all);
-        std::ofstream(folder / "sheet.bmp", std::ios::binary) << bmpOfOneColour(640, 480, kRed);
+        testsupport::BmpFields sheet;
+        sheet.width = 640;
+        sheet.height = 480;
+        for (int pixel = 0; pixel < 640 * 480; ++pixel) sheet.pixels += std::string("\0\0\xFF", 3);  // red
+        std::ofstream(folder / "sheet.bmp", std::ios::binary) << testsupport::buildBmp(sheet);
         // An 8 x 8 map of tiles beyond the sheet: every cell shows its background.
         std::ofstream project(folder / "desk.quarvel", std::ios::binary);
         project << (folder / "sheet.bmp").string() << "\r\nDesk\r\n8\r\n8\r\n";
