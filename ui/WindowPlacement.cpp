@@ -98,10 +98,6 @@ std::optional<QPoint> placeBeside(const QRect& owner, QSize frame, const QRect& 
     return std::nullopt;
 }
 
-void fitOuterSize(QWidget& window, QSize outer) {
-    window.resize(outer - (window.frameGeometry().size() - window.geometry().size()));
-}
-
 void waitUntilExposed(QWindow& window, int limitMs) {
     if (window.isExposed()) return;
     QEventLoop loop;

@@ -16,10 +16,6 @@ namespace ui {
 // and the window system then places it.
 std::optional<QPoint> placeBeside(const QRect& owner, QSize frame, const QRect& available);
 
-// Resizes `window` so that its frame takes `outer`, with the frame as the window
-// system reports it now.
-void fitOuterSize(QWidget& window, QSize outer);
-
 // Fits the frame of the shown `window` to `outer` now and again each time the window
 // system reports a different frame, until it has reported one (a window manager
 // reports it some time after the window is shown) or `patienceMs` has passed.
