@@ -1,5 +1,6 @@
 #include "core/failures.h"
 
+#include "core/code_page.h"
 #include "core/failure_texts.h"
 
 namespace core {
@@ -21,10 +22,6 @@ std::string ioText(int number) {
         case io::kInvalidNumber: return texts::kIo106;
         default: return replaceFirst(texts::kIoOther, "%d", std::to_string(number));
     }
-}
-
-bool isLeadByte(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
 // Trailing blanks, control characters and full stops are not part of a description.
