@@ -1,5 +1,7 @@
 #include "core/failures.h"
 
+#include <new>
+
 #include "core/code_page.h"
 #include "core/failure_texts.h"
 
@@ -55,6 +57,12 @@ StreamReadFailure::StreamReadFailure() : Failure(texts::kStreamRead) {}
 OsErrorFailure::OsErrorFailure(int code, std::string_view description)
     : Failure(replaceFirst(texts::kOsError, "%d", std::to_string(code)) + "\r\n" + trimmedDescription(description)),
       code_(code) {}
+
+Failure failureOf(const std::exception& escaped) {
+    if (const auto* failure = dynamic_cast<const Failure*>(&escaped)) return *failure;
+    if (dynamic_cast<const std::bad_alloc*>(&escaped)) return OutOfMemoryFailure();
+    return Failure(escaped.what());
+}
 
 std::string withFullStop(std::string_view message) {
     std::string out(message);

@@ -93,4 +93,10 @@ private:
 std::string withFullStop(std::string_view message);
 inline std::string textToShow(const Failure& failure) { return withFullStop(failure.message()); }
 
+// The failure an exception stands for when it reaches a boundary: one of ours as it
+// is, a failed allocation as the out-of-memory failure, any other with its own text.
+Failure failureOf(const std::exception& escaped);
+// The text a boundary shows for it.
+inline std::string failureText(const std::exception& escaped) { return textToShow(failureOf(escaped)); }
+
 }  // namespace core

@@ -1,6 +1,6 @@
 #include "core/plain_size_fields.h"
 
-#include <new>
+#include <exception>
 
 #include "core/failures.h"
 
@@ -15,10 +15,8 @@ template <typename Handler>
 void PlainSizeFields::runChangeHandling(Handler handler) {
     try {
         handler();
-    } catch (const Failure& failure) {
-        shownFailures_.push_back(failure.message());
-    } catch (const std::bad_alloc&) {
-        shownFailures_.push_back(OutOfMemoryFailure().message());
+    } catch (const std::exception& escaped) {
+        shownFailures_.push_back(failureOf(escaped).message());
     }
 }
 

@@ -1,7 +1,7 @@
 // quarvel-export: writes a project's map in one of the editor's export formats.
 #include <clocale>
 #include <cstdio>
-#include <new>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -32,8 +32,8 @@ int usageError(const std::string& problem) {
     return kExitUsage;
 }
 
-int failure(const core::Failure& failure, const std::string& codeset) {
-    print(stderr, quarvel_export::fromCodePage932(core::textToShow(failure), codeset) + "\n");
+int failure(const std::exception& escaped, const std::string& codeset) {
+    print(stderr, quarvel_export::fromCodePage932(core::failureText(escaped), codeset) + "\n");
     return kExitFailure;
 }
 
@@ -60,9 +60,7 @@ int main(int argc, char** argv) {
     try {
         quarvel_export::runExport(job);
         return 0;
-    } catch (const core::Failure& error) {
-        return failure(error, codeset);
-    } catch (const std::bad_alloc&) {
-        return failure(core::OutOfMemoryFailure(), codeset);
+    } catch (const std::exception& escaped) {
+        return failure(escaped, codeset);
     }
 }

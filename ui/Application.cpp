@@ -4,7 +4,7 @@
 #include <QIcon>
 
 #include <cstdio>
-#include <new>
+#include <exception>
 
 #include "core/failures.h"
 #include "quarvel/project_info.h"
@@ -14,8 +14,8 @@
 namespace ui {
 namespace {
 
-void reportWithoutDialogs(const core::Failure& failure) {
-    std::fprintf(stderr, "%s\n", fromCp932(core::textToShow(failure)).toLocal8Bit().constData());
+void reportWithoutDialogs(const std::exception& escaped) {
+    std::fprintf(stderr, "%s\n", fromCp932(core::failureText(escaped)).toLocal8Bit().constData());
 }
 
 // The icon's PNGs, drawn pixel for pixel at each size, so no size is scaled.
@@ -48,12 +48,8 @@ bool Application::notify(QObject* receiver, QEvent* event) {
     }
     try {
         deliver();
-    } catch (const core::Failure& failure) {
-        reportWithoutDialogs(failure);
-    } catch (const std::bad_alloc&) {
-        reportWithoutDialogs(core::OutOfMemoryFailure());
-    } catch (const std::exception& other) {
-        reportWithoutDialogs(core::Failure(other.what()));
+    } catch (const std::exception& escaped) {
+        reportWithoutDialogs(escaped);
     }
     return handled;
 }

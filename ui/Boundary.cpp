@@ -1,8 +1,9 @@
 #include "ui/Boundary.h"
 
 #include <QWidget>
-#include <new>
+#include <exception>
 
+#include "core/failures.h"
 #include "ui/Cp932.h"
 #include "ui/Dialogs.h"
 #include "ui/DrawGrid.h"
@@ -19,22 +20,13 @@ void endMouseCapture() {
 
 }  // namespace
 
-void showFailure(Dialogs& dialogs, const core::Failure& failure) {
-    endMouseCapture();
-    dialogs.showFailure(fromCp932(core::textToShow(failure)));
-}
-
 bool guarded(Dialogs& dialogs, const std::function<void()>& action) {
     try {
         action();
         return true;
-    } catch (const core::Failure& failure) {
-        showFailure(dialogs, failure);
-    } catch (const std::bad_alloc&) {
-        showFailure(dialogs, core::OutOfMemoryFailure());
-    } catch (const std::exception& other) {
-        // No failure kind of ours: still shown, never carried through Qt.
-        showFailure(dialogs, core::Failure(other.what()));
+    } catch (const std::exception& escaped) {
+        endMouseCapture();
+        dialogs.showFailure(fromCp932(core::failureText(escaped)));
     }
     return false;
 }

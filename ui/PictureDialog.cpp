@@ -11,7 +11,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <new>
+#include <exception>
 #include <string_view>
 
 #include "core/bmp.h"
@@ -145,10 +145,8 @@ void PicturePreview::showFile(const QString& name) {
     } catch (const core::FileOpenFailure&) {
         showNothing(kNoPictureText);
         return;
-    } catch (const core::Failure&) {
-        showNothing(kInvalidPictureText);
-        return;
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception&) {
+        // Whatever else stops the decoder (a bad file, too little memory) makes it no picture.
         showNothing(kInvalidPictureText);
         return;
     }
