@@ -28,10 +28,6 @@ void stampRow(MapRow& row, std::int64_t x0, std::int64_t columns, std::int32_t f
 
 }  // namespace
 
-std::int32_t sheetTileCount(std::int32_t viewWidth, std::int32_t viewHeight) {
-    return wrapped(std::int64_t{viewWidth / 8} * (viewHeight / 8));
-}
-
 void stampBlock(EditorState& state, std::int32_t ACol, std::int32_t ARow,
                 std::int32_t blockWidth, std::int32_t blockHeight, std::int32_t sheetTileCount) {
     const std::int64_t x0 = std::int64_t{ACol} - 1;

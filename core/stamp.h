@@ -4,12 +4,9 @@
 #include <cstdint>
 
 #include "core/editor_state.h"
+#include "core/tile_geometry.h"
 
 namespace core {
-
-// Tiles the sheet view holds: (width div 8) x (height div 8). The view measures
-// 1 x 1 before any sheet is loaded, which gives 0.
-std::int32_t sheetTileCount(std::int32_t viewWidth, std::int32_t viewHeight);
 
 // Writes the block whose top-left tile is SelectedTile with its top-left corner at
 // grid cell (ACol, ARow), i.e. map cell (ACol - 1, ARow - 1). Block cells beyond the

@@ -6,7 +6,6 @@ namespace ui {
 
 namespace {
 
-constexpr std::int64_t kTileSize = 8;
 constexpr QRgb kFrameColour = 0xFF000000;  // solid black
 
 void drawRow(QImage& picture, std::int64_t y, std::int64_t fromX, std::int64_t toX) {
@@ -27,17 +26,7 @@ void drawColumn(QImage& picture, std::int64_t x, std::int64_t fromY, std::int64_
 
 }  // namespace
 
-std::optional<FrameRect> blockFrame(std::int32_t selectedTile, std::int32_t sheetColumns,
-                                    std::int32_t blockWidth, std::int32_t blockHeight) {
-    if (sheetColumns <= 0) return std::nullopt;
-    // Truncating division: a negative tile number gives a negative column.
-    const std::int64_t row = selectedTile / sheetColumns;
-    const std::int64_t column = selectedTile % sheetColumns;
-    return FrameRect{column * kTileSize, row * kTileSize, (column + blockWidth) * kTileSize,
-                     (row + blockHeight) * kTileSize};
-}
-
-void drawFrame(QImage& picture, const FrameRect& frame) {
+void drawFrame(QImage& picture, const core::PixelRect& frame) {
     if (frame.right <= frame.left || frame.bottom <= frame.top) return;
     if (picture.format() != QImage::Format_RGB32 && picture.format() != QImage::Format_ARGB32)
         picture = picture.convertToFormat(QImage::Format_RGB32);

@@ -9,6 +9,7 @@
 
 #include "core/integer_syntax.h"
 #include "core/stamp.h"
+#include "core/tile_geometry.h"
 #include "ui/Cp932.h"
 #include "ui/DrawGrid.h"
 #include "ui/OpaqueNumbers.h"
@@ -17,7 +18,6 @@
 
 namespace {
 
-constexpr int kTile = 8;
 constexpr QPoint kTextOffset{1, 2};
 
 // What cell drawing keeps between cells of one window: the tile sheet seen as an
@@ -65,14 +65,11 @@ const QImage& sheetImage(CellPainting& painting, const core::Bitmap& sheet) {
 // Copies tile `tile` onto the cell at twice its size. A tile whose square is not
 // wholly on the sheet, or a sheet without a whole tile column, leaves the cell's
 // background.
-void drawTile(QPainter& painter, const QImage& sheet, int sheetColumns, std::uint32_t tile,
-              const QRect& cell) {
-    if (sheet.isNull() || sheetColumns <= 0) return;
-    const auto columns = static_cast<std::uint32_t>(sheetColumns);
-    const long long x = static_cast<long long>(tile % columns) * kTile;
-    const long long y = static_cast<long long>(tile / columns) * kTile;
-    if (x + kTile > sheet.width() || y + kTile > sheet.height()) return;
-    painter.drawImage(cell, sheet, QRect(int(x), int(y), kTile, kTile));
+void drawTile(QPainter& painter, const QImage& sheet, int sheetColumns, core::Cell tile, const QRect& cell) {
+    if (sheet.isNull()) return;
+    const auto square = core::tileRect(tile, sheetColumns);
+    if (!square || square->right > sheet.width() || square->bottom > sheet.height()) return;
+    painter.drawImage(cell, sheet, QRect(int(square->left), int(square->top), core::kTileSize, core::kTileSize));
 }
 
 // The right pixel column and the bottom pixel row without its leftmost pixel.
@@ -100,7 +97,7 @@ void TForm1::DrawGrid1DrawCell(QPainter& canvas, int ACol, int ARow, const QRect
     const auto y = static_cast<std::size_t>(ARow - 1);
     const auto x = static_cast<std::size_t>(ACol - 1);
     if (y >= Map.size() || x >= Map[y].size()) return;
-    const std::uint32_t tile = Map[y][x];
+    const core::Cell tile = Map[y][x];
     drawTile(canvas, sheetImage(painting, TileSheet), SheetColumns, tile, Rect);
     if (CheckBox4->isChecked()) drawBorder(canvas, Rect);
     if (CheckBox1->isChecked()) painting.numbers.draw(canvas, DrawGrid1->font(), textAt, tile, text, box, Rect);

@@ -4,6 +4,7 @@
 
 #include "core/failures.h"
 #include "core/integer_syntax.h"
+#include "core/tile_geometry.h"
 #include "ui/Cp932.h"
 #include "ui/Dialogs.h"
 #include "ui/DrawGrid.h"
@@ -46,7 +47,7 @@ void TForm1::LoadImage() {
     Image1->resize(TileSheet.width, TileSheet.height);
     updateScrollExtents();
     // From the sheet itself: a widget's size is capped far below what a sheet may hold.
-    SheetColumns = TileSheet.width / 8;
+    SheetColumns = core::sheetColumnsOf(TileSheet.width);
     Edit4->setText(QString::number(SheetColumns));
     Modified = true;
 }
@@ -59,14 +60,14 @@ void TForm1::DrawFrameTile() {
     const std::int32_t blockHeight = fieldValue(*Edit6);
     const std::int32_t blockWidth = fieldValue(*Edit5);
     // A sheet narrower than one tile has no columns to place the block in: no frame.
-    const auto frame = ui::blockFrame(SelectedTile, SheetColumns, blockWidth, blockHeight);
+    const auto frame = core::blockFrame(SelectedTile, SheetColumns, blockWidth, blockHeight);
     if (!frame) return;
     ui::drawFrame(shown, *frame);
     Image1->setPicture(shown);
 }
 
 void TForm1::Image1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y) {
-    SelectedTile = (X / 8) + (Y / 8) * SheetColumns;
+    SelectedTile = core::tileAt(X, Y, SheetColumns);
     Edit1->setText(QString::number(SelectedTile));
     DrawFrameTile();
 }

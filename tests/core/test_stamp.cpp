@@ -128,13 +128,6 @@ TEST(Stamp, ExtremeBrushAndTileValuesStayInsideTheMap) {
     EXPECT_EQ(ragged.Map[1][2], 7);
 }
 
-TEST(Stamp, SheetTileCountUsesTruncatingDivisions) {
-    EXPECT_EQ(core::sheetTileCount(1, 1), 0);
-    EXPECT_EQ(core::sheetTileCount(32, 16), 8);
-    EXPECT_EQ(core::sheetTileCount(39, 23), 8);
-    EXPECT_EQ(core::sheetTileCount(7, 800), 0);
-}
-
 TEST(Fill, WritesEveryCellWithoutModified) {
     core::EditorState state;
     state.SelectedTile = 70000;
