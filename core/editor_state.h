@@ -15,15 +15,23 @@ using TileMap = std::vector<MapRow>;
 
 inline constexpr std::int32_t kMaxMapSize = 4096;
 
-// Fields in their declared order, with their start-up values.
+// The start-up values, which the windows' first texts show as well.
+inline constexpr std::int32_t kStartMapWidth = 32;
+inline constexpr std::int32_t kStartMapHeight = 32;
+inline constexpr char kStartMapName[] = "Default";
+inline constexpr std::int32_t kStartSelectedTile = 1;
+inline constexpr std::int32_t kStartSheetColumns = 0;
+
+// Fields in their declared order, with their start-up values; a fresh EditorState is
+// the document the main window's creation sets up.
 struct EditorState {
-    std::string MapName = "Default";
-    TileMap Map = TileMap(32, MapRow(32, 0));
-    std::int32_t MapWidth = 32;
-    std::int32_t MapHeight = 32;
-    std::int32_t SelectedTile = 1;
+    std::string MapName = kStartMapName;
+    TileMap Map = TileMap(kStartMapHeight, MapRow(kStartMapWidth, 0));
+    std::int32_t MapWidth = kStartMapWidth;
+    std::int32_t MapHeight = kStartMapHeight;
+    std::int32_t SelectedTile = kStartSelectedTile;
     Bitmap TileSheet;
-    std::int32_t SheetColumns = 0;
+    std::int32_t SheetColumns = kStartSheetColumns;
     std::string ImagePath;
     std::string ProjectPath;
     bool Modified = false;

@@ -46,10 +46,10 @@ private:
     void runChangeHandling(Handler handler);
 
     EditorState& state_;
-    std::string widthText_ = "32";
-    std::string heightText_ = "32";
-    std::string pixelWidthText_ = "256";
-    std::string pixelHeightText_ = "256";
+    std::string widthText_ = startUpSizeTexts().width;
+    std::string heightText_ = startUpSizeTexts().height;
+    std::string pixelWidthText_ = startUpSizeTexts().pixelWidth;
+    std::string pixelHeightText_ = startUpSizeTexts().pixelHeight;
     std::string arraySizeText_;
     std::string dimensionText_;
     std::int32_t gridColCount_;

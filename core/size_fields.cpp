@@ -65,6 +65,18 @@ void resizeMap(TileMap& map, std::int32_t rows, std::int32_t columns) {
     }
 }
 
+std::string pixelText(std::int32_t tiles) { return decimal(wrapped(std::int64_t{tiles} * 8)); }
+
+SizeTexts startUpSizeTexts() {
+    return {decimal(kStartMapWidth), decimal(kStartMapHeight), pixelText(kStartMapWidth), pixelText(kStartMapHeight)};
+}
+
+void showDerivedTexts(const EditorState& state, SizeFieldsHost& host) {
+    host.setPixelWidthText(pixelText(toInteger(host.widthText())));
+    host.setPixelHeightText(pixelText(toInteger(host.heightText())));
+    showArraySize(state, host);
+}
+
 std::string arraySizeText(std::int32_t mapWidth, std::int32_t mapHeight) {
     const std::int32_t bytes = wrapped(static_cast<std::int64_t>(mapWidth) * 2 * mapHeight);
     std::int32_t value = bytes;
@@ -119,7 +131,7 @@ void applySizeField(std::int32_t& size, ReadText readText, SetText setText, SetP
     if (readText().empty()) setText("1");
     const std::int32_t value = toInteger(readText());
     if (value < 0) throw RangeFailure();
-    setPixels(decimal(wrapped(std::int64_t{value} * 8)));
+    setPixels(pixelText(value));
     const std::int32_t previous = size;
     size = toInteger(readText());
     try {

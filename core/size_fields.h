@@ -28,6 +28,19 @@ public:
     virtual void repaintGrid() = 0;
 };
 
+// The decimal text of a size in pixels: tiles x 8, in wrapping 32-bit arithmetic.
+std::string pixelText(std::int32_t tiles);
+
+// The width and height texts and their pixel texts as a fresh settings window holds them.
+struct SizeTexts {
+    std::string width, height, pixelWidth, pixelHeight;
+};
+SizeTexts startUpSizeTexts();
+
+// What the settings window's creation fills in from its fields and the map: both
+// pixel texts and the array-size texts.
+void showDerivedTexts(const EditorState& state, SizeFieldsHost& host);
+
 // Resizes to `rows` rows of `columns` cells, keeping the overlap; new cells are 0.
 // Negative sizes raise RangeFailure before anything changes; no memory, OutOfMemoryFailure.
 void resizeMap(TileMap& map, std::int32_t rows, std::int32_t columns);

@@ -69,11 +69,11 @@ void buildControls(TForm1& form) {
     form.DrawGrid1 = new ui::DrawGrid(c);
     form.DrawGrid1->setGeometry(232, 80, 441, 353);
     form.DrawGrid1->setFont(ui::windowFont(11));
-    form.Edit1 = ui::makeEdit(c, {184, 8, 33, 20}, QStringLiteral("1"));
+    form.Edit1 = ui::makeEdit(c, {184, 8, 33, 20}, QString::number(core::kStartSelectedTile));
     form.CheckBox1 = ui::makeCheckBox(c, {16, 344, 129, 17}, QStringLiteral(u"タイル番号を表示する"));
     form.Button1 = ui::makeButton(c, {16, 8, 89, 25}, QStringLiteral(u"画像読み込み"));
     form.Button2 = ui::makeButton(c, {8, 368, 129, 25}, QStringLiteral(u"選択タイルで塗りつぶし"));
-    form.Edit4 = ui::makeEdit(c, {96, 248, 41, 20}, QStringLiteral("0"));
+    form.Edit4 = ui::makeEdit(c, {96, 248, 41, 20}, QString::number(core::kStartSheetColumns));
     form.Edit4->setEnabled(false);
     form.Edit5 = ui::makeEdit(c, {296, 8, 25, 20}, QStringLiteral("1"));
     form.Edit6 = ui::makeEdit(c, {352, 8, 25, 20}, QStringLiteral("1"));
@@ -164,16 +164,9 @@ TForm1::TForm1(ui::Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), dia
 TForm1::~TForm1() = default;
 
 void TForm1::FormCreate() {
-    MapWidth = 32;
-    MapHeight = 32;
-    Map.assign(32, core::MapRow(32, 0));
-    MapName = "Default";
+    static_cast<core::EditorState&>(*this) = core::EditorState();
     DrawGrid1->setColCount(MapWidth + 1);
     DrawGrid1->setRowCount(MapHeight + 1);
-    TileSheet = core::Bitmap{};
-    SelectedTile = 1;
-    SheetColumns = 0;
-    Modified = false;
 }
 
 void TForm1::updateScrollExtents() {

@@ -9,11 +9,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <cstdint>
 #include <string>
 
 #include "core/export_formats.h"
-#include "core/integer_syntax.h"
 #include "core/size_fields.h"
 #include "ui/Boundary.h"
 #include "ui/Cp932.h"
@@ -34,20 +32,14 @@ constexpr int kPixelTextRoom = 119 - 72;
 constexpr int kArraySizeLeft = 193;
 constexpr int kArraySizeRoom = kClientSize.width() - kArraySizeLeft - 4;
 
-// The text's value times 8, in wrapping 32-bit arithmetic (a shift by 3 bits).
-QString pixelText(const QString& tilesText) {
-    const std::int32_t tiles = core::toInteger(ui::toCp932(tilesText));
-    return QString::number(static_cast<std::int32_t>(static_cast<std::uint32_t>(tiles) << 3));
-}
-
 void buildLabels(TForm2& form) {
     form.Label1 = ui::makeLabel(&form, 8, 16, 42, QStringLiteral(u"配列名："));
     form.Label2 = ui::makeLabel(&form, 8, 56, 56, QStringLiteral(u"Xタイル数："));
     form.Label3 = ui::makeLabel(&form, 8, 80, 56, QStringLiteral(u"Yタイル数："));
     form.Label4 = ui::makeLabel(&form, 8, 104, 50, QStringLiteral(u"Xドット数："));
     form.Label5 = ui::makeLabel(&form, 8, 128, 50, QStringLiteral(u"Yドット数："));
-    form.Label6 = ui::makeLabel(&form, 72, 104, kPixelTextRoom, QStringLiteral("256"));
-    form.Label7 = ui::makeLabel(&form, 72, 128, kPixelTextRoom, QStringLiteral("256"));
+    form.Label6 = ui::makeLabel(&form, 72, 104, kPixelTextRoom, ui::fromCp932(core::startUpSizeTexts().pixelWidth));
+    form.Label7 = ui::makeLabel(&form, 72, 128, kPixelTextRoom, ui::fromCp932(core::startUpSizeTexts().pixelHeight));
     form.Label8 = ui::makeLabel(&form, 7, 40, 128, QStringLiteral(u"マップサイズ(タイル単位)"));
     form.Label9 = ui::makeLabel(&form, 8, 152, 111, QStringLiteral(u"最大4096(32768ドット)"));
     form.Label14 = ui::makeLabel(&form, kArraySizeLeft, 104, kArraySizeRoom, QStringLiteral("0"));
@@ -89,10 +81,10 @@ void chainExportTypeStop(TForm2& form) {
 
 void buildControls(TForm2& form) {
     buildLabels(form);
-    form.Edit1 = ui::makeEdit(&form, {64, 16, 105, 20}, QStringLiteral("Default"));
+    form.Edit1 = ui::makeEdit(&form, {64, 16, 105, 20}, ui::fromCp932(core::kStartMapName));
     buildRadioGroup(form);
-    form.Edit2 = ui::makeEdit(&form, {72, 56, 41, 20}, QStringLiteral("32"));
-    form.Edit3 = ui::makeEdit(&form, {72, 80, 41, 20}, QStringLiteral("32"));
+    form.Edit2 = ui::makeEdit(&form, {72, 56, 41, 20}, ui::fromCp932(core::startUpSizeTexts().width));
+    form.Edit3 = ui::makeEdit(&form, {72, 80, 41, 20}, ui::fromCp932(core::startUpSizeTexts().height));
     form.Button1 = ui::makeButton(&form, {48, 184, 105, 33}, QStringLiteral(u"マップデータ出力"));
     chainExportTypeStop(form);
     QWidget::setTabOrder(form.Edit2, form.Edit3);
@@ -131,11 +123,7 @@ void TForm2::setRadioGroup1ItemIndex(int index) {
     if (QAbstractButton* item = radioItems->button(index)) item->setChecked(true);
 }
 
-void TForm2::FormCreate() {
-    ui::setLabelCaption(Label6, pixelText(Edit2->text()));
-    ui::setLabelCaption(Label7, pixelText(Edit3->text()));
-    Form1->ShowArraySize();
-}
+void TForm2::FormCreate() { core::showDerivedTexts(*Form1, Form1->sizeFields()); }
 
 void TForm2::Edit1Change() {
     Form1->MapName = ui::toCp932(Edit1->text());
