@@ -12,7 +12,7 @@
 
 #include "core/editor_state.h"
 #include "core/export_formats.h"
-#include "core/plain_size_fields.h"
+#include "core/windowless_size_fields.h"
 #include "core/project_file.h"
 
 namespace {
@@ -98,7 +98,7 @@ BENCHMARK(BM_GenerateDragonBasic)->Unit(benchmark::kMillisecond);
 #ifdef QUARVEL_EXPORT_EXE
 void writeLargestProject() {
     core::EditorState state;
-    core::PlainSizeFields fields(state);
+    core::WindowlessSizeFields fields(state);
     fields.setWidthText("4096");
     fields.setHeightText("4096");
     state.Map = largestRandomMap().Map;

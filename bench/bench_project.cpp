@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include "core/editor_state.h"
-#include "core/plain_size_fields.h"
+#include "core/windowless_size_fields.h"
 #include "core/project_file.h"
 
 namespace {
@@ -35,7 +35,7 @@ BenchFolder& folder() {
     return instance;
 }
 
-void fillRandom(core::EditorState& state, core::PlainSizeFields& fields) {
+void fillRandom(core::EditorState& state, core::WindowlessSizeFields& fields) {
     fields.setWidthText(std::to_string(kSide));
     fields.setHeightText(std::to_string(kSide));
     std::mt19937 random(12345);
@@ -46,7 +46,7 @@ void fillRandom(core::EditorState& state, core::PlainSizeFields& fields) {
 const std::string& projectOnDisk() {
     static const std::string path = [] {
         core::EditorState state;
-        core::PlainSizeFields fields(state);
+        core::WindowlessSizeFields fields(state);
         fillRandom(state, fields);
         core::writeProject(folder().project(), state, fields);
         return folder().project();
@@ -71,7 +71,7 @@ bool resetPeakMemory() {
 
 void BM_WriteProject(benchmark::State& run) {
     core::EditorState state;
-    core::PlainSizeFields fields(state);
+    core::WindowlessSizeFields fields(state);
     fillRandom(state, fields);
     const std::string path = folder().path + "/written.quarvel";
     for (auto _ : run) core::writeProject(path, state, fields);
@@ -87,7 +87,7 @@ void BM_ReadProject(benchmark::State& run) {
         const bool reset = resetPeakMemory();
         const long before = statusKilobytes("VmRSS:");
         core::EditorState state;
-        core::PlainSizeFields fields(state);
+        core::WindowlessSizeFields fields(state);
         core::readProject(path, state, fields);
         const long peak = statusKilobytes("VmHWM:");
         const long after = statusKilobytes("VmRSS:");
@@ -98,7 +98,7 @@ void BM_ReadProject(benchmark::State& run) {
     }
     for (auto _ : run) {
         core::EditorState state;
-        core::PlainSizeFields fields(state);
+        core::WindowlessSizeFields fields(state);
         core::readProject(path, state, fields);
         benchmark::DoNotOptimize(state.Map.data());
     }

@@ -131,4 +131,13 @@ void readProject(const std::string& path, EditorState& state, SizeFieldsHost& fi
     showArraySize(state, fields);
 }
 
+void openProject(const std::string& path, EditorState& state, SizeFieldsHost& fields,
+                 const std::function<void()>& afterRead) {
+    readProject(path, state, fields);
+    if (afterRead) afterRead();
+    changeMapSizeX(state, fields);
+    changeMapSizeY(state, fields);
+    state.Modified = false;
+}
+
 }  // namespace core

@@ -1,6 +1,7 @@
 #pragma once
 // The ".quarvel" project file: image path, label, width text, height text, then
 // one cell per line, CR LF after every line.
+#include <functional>
 #include <string>
 
 #include "core/editor_state.h"
@@ -18,5 +19,13 @@ void writeProject(const std::string& path, const EditorState& state, const SizeF
 // ImagePath, MapName, the size fields (with their change handling), MapWidth,
 // MapHeight and the cells applied. A failure leaves state and fields untouched.
 void readProject(const std::string& path, EditorState& state, SizeFieldsHost& fields);
+
+// Opening a project, as the editor and quarvel-export both do: the read, then the
+// caller's own steps in `afterRead` (the editor records the path and loads the
+// sheet, showing a failure there and going on), then the size operations apply the
+// fields, capped at 4096, to the map; the document then counts as saved. A failing
+// read changes nothing and skips the rest.
+void openProject(const std::string& path, EditorState& state, SizeFieldsHost& fields,
+                 const std::function<void()>& afterRead = {});
 
 }  // namespace core

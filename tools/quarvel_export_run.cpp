@@ -3,25 +3,21 @@
 #include <unistd.h>
 
 #include "core/failures.h"
-#include "core/plain_size_fields.h"
 #include "core/project_file.h"
-#include "core/size_fields.h"
 #include "core/text_file_writer.h"
+#include "core/windowless_size_fields.h"
 
 namespace quarvel_export {
 namespace {
 
-// The editor's open command: read, then let the size fields, capped at 4096,
-// decide the map's size.
+// The editor's open command, the 4096 cap of the size fields included.
 core::EditorState openProject(const std::string& path) {
     core::EditorState state;
-    core::PlainSizeFields fields(state);
-    core::readProject(path, state, fields);
-    core::changeMapSizeX(state, fields);
-    core::changeMapSizeY(state, fields);
+    core::WindowlessSizeFields fields(state);
+    core::openProject(path, state, fields);
     // The editor would show these and go on; a build must not go on from a
     // document whose opening failed somewhere.
-    if (!fields.shownFailures().empty()) throw core::Failure(fields.shownFailures().front());
+    if (!fields.failures().empty()) throw core::Failure(fields.failures().front());
     return state;
 }
 

@@ -80,11 +80,8 @@ public:
     QString projectOpenDialogName = QStringLiteral("default");
     QString projectSaveDialogName = QStringLiteral("default");
 
-    // Window creation and size operations (Unit1.cpp, Unit1Size.cpp).
+    // Window creation (Unit1.cpp).
     void FormCreate();
-    void ChangeMapSizeX();
-    void ChangeMapSizeY();
-    void ShowArraySize();
     void Button5Click();
     // Recomputes the scroll extents from the controls' right and bottom edges.
     void updateScrollExtents();

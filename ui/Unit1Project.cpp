@@ -92,30 +92,17 @@ bool unsavedChangesSettled(TForm1& form) {
     return !save || saveOverProject(form);
 }
 
+// The read is all or nothing: when it fails, ProjectPath and the map stay as they were.
 // A sheet or a frame that cannot be drawn is shown as a failure, but the map the file
 // brought in is still applied and shown.
-void loadSheetOfOpenedProject(TForm1& form) {
-    if (form.ImagePath.empty()) return;
-    ui::guarded(form.dialogs(), [&] { form.LoadImage(); });
-}
-
-void finishOpen(TForm1& form) {
-    loadSheetOfOpenedProject(form);
-    form.ChangeMapSizeX();
-    form.ChangeMapSizeY();
-    form.DrawGrid1->setColCount(form.MapWidth + 1);
-    form.DrawGrid1->setRowCount(form.MapHeight + 1);
-    ui::guarded(form.dialogs(), [&] { form.DrawFrameTile(); });
-    form.DrawGrid1->repaintAll();
-    form.Modified = false;
-}
-
-// The read is all or nothing: when it fails, ProjectPath and the map stay as they were.
 void openProject(TForm1& form, const QString& path) {
     const std::string projectPath = projectPathBytes(path);
-    core::readProject(fileSystemPath(path), form, form.sizeFields());
-    form.ProjectPath = projectPath;
-    finishOpen(form);
+    core::openProject(fileSystemPath(path), form, form.sizeFields(), [&] {
+        form.ProjectPath = projectPath;
+        if (!form.ImagePath.empty()) ui::guarded(form.dialogs(), [&] { form.LoadImage(); });
+    });
+    ui::guarded(form.dialogs(), [&] { form.DrawFrameTile(); });
+    form.DrawGrid1->repaintAll();
 }
 
 }  // namespace

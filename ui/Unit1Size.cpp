@@ -8,7 +8,3 @@ core::SizeFieldsHost& TForm1::sizeFields() {
     static ui::SettingsSizeFields fields;
     return fields;
 }
-
-void TForm1::ChangeMapSizeX() { core::changeMapSizeX(*this, sizeFields()); }
-void TForm1::ChangeMapSizeY() { core::changeMapSizeY(*this, sizeFields()); }
-void TForm1::ShowArraySize() { core::showArraySize(*this, sizeFields()); }

@@ -9,14 +9,14 @@
 #include <string>
 
 #include "core/failures.h"
-#include "core/plain_size_fields.h"
+#include "support/plain_size_fields.h"
 #include "support/cp932.h"
 #include "test_core_temp_folder.h"
 
 namespace {
 
 using core::EditorState;
-using core::PlainSizeFields;
+using testsupport::PlainSizeFields;
 using coretest::readAll;
 using coretest::TempFolder;
 

@@ -8,13 +8,13 @@
 #include <string>
 
 #include "core/failures.h"
-#include "core/plain_size_fields.h"
+#include "support/plain_size_fields.h"
 #include "support/cp932.h"
 
 namespace {
 
 using core::EditorState;
-using core::PlainSizeFields;
+using testsupport::PlainSizeFields;
 using core::TileMap;
 
 bool hasShape(const TileMap& map, std::size_t rows, std::size_t columns) {

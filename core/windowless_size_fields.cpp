@@ -1,0 +1,35 @@
+#include "core/windowless_size_fields.h"
+
+#include <exception>
+
+#include "core/failures.h"
+
+namespace core {
+
+WindowlessSizeFields::WindowlessSizeFields(EditorState& state)
+    : state_(state), widthText_(startUpSizeTexts().width), heightText_(startUpSizeTexts().height) {}
+
+// The change handling is a failure boundary of its own: the failure is kept there
+// and whatever set the text goes on.
+template <typename Handler>
+void WindowlessSizeFields::runChangeHandling(Handler handler) {
+    try {
+        handler();
+    } catch (const std::exception& escaped) {
+        failures_.push_back(failureOf(escaped).message());
+    }
+}
+
+void WindowlessSizeFields::setWidthText(const std::string& text) {
+    if (text == widthText_) return;
+    widthText_ = text;
+    runChangeHandling([this] { edit2Change(state_, *this); });
+}
+
+void WindowlessSizeFields::setHeightText(const std::string& text) {
+    if (text == heightText_) return;
+    heightText_ = text;
+    runChangeHandling([this] { edit3Change(state_, *this); });
+}
+
+}  // namespace core
