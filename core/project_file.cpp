@@ -119,21 +119,23 @@ StagedProject readStaged(const std::string& path) {
 // 4096 to "4096"; MapWidth and MapHeight take the capped sizes as well, which is
 // what the open command's own size operations then apply, and the map holds the
 // cells inside that extent.
-void readProject(const std::string& path, EditorState& state, SizeFieldsHost& fields) {
+MapChange readProject(const std::string& path, EditorState& state, SizeFieldsHost& fields) {
     StagedProject staged = readStaged(path);
     state.ImagePath = std::move(staged.imagePath);
     state.MapName = std::move(staged.mapName);
     fields.setWidthText(staged.widthText);
     fields.setHeightText(staged.heightText);
+    const MapSize before = sizeOf(state.Map);
     state.MapWidth = staged.width;
     state.MapHeight = staged.height;
     state.Map.swap(staged.cells);
     showArraySize(state, fields);
+    return {MapEdit::Replace, wholeMap(state.Map), before, {staged.width, staged.height}};
 }
 
 void openProject(const std::string& path, EditorState& state, SizeFieldsHost& fields,
                  const std::function<void()>& afterRead) {
-    readProject(path, state, fields);
+    fields.applyMapChange(readProject(path, state, fields));
     if (afterRead) afterRead();
     changeMapSizeX(state, fields);
     changeMapSizeY(state, fields);

@@ -18,7 +18,8 @@ void writeProject(const std::string& path, const EditorState& state, const SizeF
 // Reads the whole file into a staging document first; only when that succeeds are
 // ImagePath, MapName, the size fields (with their change handling), MapWidth,
 // MapHeight and the cells applied. A failure leaves state and fields untouched.
-void readProject(const std::string& path, EditorState& state, SizeFieldsHost& fields);
+// Gives the replacement of the map, for the caller to apply.
+MapChange readProject(const std::string& path, EditorState& state, SizeFieldsHost& fields);
 
 // Opening a project, as the editor and quarvel-export both do: the read, then the
 // caller's own steps in `afterRead` (the editor records the path and loads the

@@ -28,8 +28,6 @@ void checkSize(std::int32_t rows, std::int32_t columns) {
     if (static_cast<std::int64_t>(rows) * columns * 2 > INT32_MAX) throw RangeFailure();
 }
 
-std::int32_t widthOf(const TileMap& map) { return map.empty() ? 0 : static_cast<std::int32_t>(map.front().size()); }
-
 }  // namespace
 
 // Every allocation happens before the map is touched, so a failed resize leaves
@@ -65,6 +63,14 @@ void resizeMap(TileMap& map, std::int32_t rows, std::int32_t columns) {
     }
 }
 
+MapChange resizeMap(EditorState& state, MapSize size) {
+    const MapSize before = sizeOf(state.Map);
+    resizeMap(state.Map, size.height, size.width);
+    state.MapWidth = size.width;
+    state.MapHeight = size.height;
+    return {MapEdit::Resize, wholeMap(state.Map), before, size};
+}
+
 std::string pixelText(std::int32_t tiles) { return decimal(wrapped(std::int64_t{tiles} * 8)); }
 
 SizeTexts startUpSizeTexts() {
@@ -93,7 +99,8 @@ std::string arraySizeText(std::int32_t mapWidth, std::int32_t mapHeight) {
 }
 
 std::string dimensionText(const TileMap& map) {
-    return decimal(widthOf(map)) + "," + decimal(static_cast<std::int64_t>(map.size()));
+    const MapSize size = sizeOf(map);
+    return decimal(size.width) + "," + decimal(size.height);
 }
 
 void showArraySize(const EditorState& state, SizeFieldsHost& host) {
@@ -103,22 +110,16 @@ void showArraySize(const EditorState& state, SizeFieldsHost& host) {
 
 void changeMapSizeX(EditorState& state, SizeFieldsHost& host) {
     if (toInteger(host.widthText()) > kMaxMapSize) host.setWidthText(kMaxSizeText);
-    const std::int32_t width = toInteger(host.widthText());
-    resizeMap(state.Map, state.MapHeight, width);
-    state.MapWidth = width;
+    const MapChange change = resizeMap(state, {toInteger(host.widthText()), state.MapHeight});
     showArraySize(state, host);
-    host.setGridColCount(wrapped(std::int64_t{width} + 1));
-    state.Modified = true;
+    host.applyMapChange(change);
 }
 
 void changeMapSizeY(EditorState& state, SizeFieldsHost& host) {
     if (toInteger(host.heightText()) > kMaxMapSize) host.setHeightText(kMaxSizeText);
-    const std::int32_t height = toInteger(host.heightText());
-    resizeMap(state.Map, height, state.MapWidth);
-    state.MapHeight = height;
+    const MapChange change = resizeMap(state, {state.MapWidth, toInteger(host.heightText())});
     showArraySize(state, host);
-    host.setGridRowCount(wrapped(std::int64_t{height} + 1));
-    state.Modified = true;
+    host.applyMapChange(change);
 }
 
 namespace {
@@ -144,18 +145,17 @@ void applySizeField(std::int32_t& size, ReadText readText, SetText setText, SetP
 
 }  // namespace
 
+// The view's repaint comes with the resize's change, at the end of each run.
 void edit2Change(EditorState& state, SizeFieldsHost& host) {
     applySizeField(
         state.MapWidth, [&] { return host.widthText(); }, [&](const char* text) { host.setWidthText(text); },
         [&](const std::string& text) { host.setPixelWidthText(text); }, [&] { changeMapSizeX(state, host); });
-    host.repaintGrid();
 }
 
 void edit3Change(EditorState& state, SizeFieldsHost& host) {
     applySizeField(
         state.MapHeight, [&] { return host.heightText(); }, [&](const char* text) { host.setHeightText(text); },
         [&](const std::string& text) { host.setPixelHeightText(text); }, [&] { changeMapSizeY(state, host); });
-    host.repaintGrid();
 }
 
 }  // namespace core

@@ -4,11 +4,12 @@
 #include <string>
 
 #include "core/editor_state.h"
+#include "core/map_edit.h"
 
 namespace core {
 
 // What the size operations reach outside the editor state: the width and height
-// fields with their derived labels, and the map view's counts and repaint.
+// fields with their derived labels, and the window that applies map changes.
 class SizeFieldsHost {
 public:
     virtual ~SizeFieldsHost() = default;
@@ -23,9 +24,8 @@ public:
     virtual void setPixelHeightText(const std::string& text) = 0;
     virtual void setArraySizeText(const std::string& text) = 0;
     virtual void setDimensionText(const std::string& text) = 0;
-    virtual void setGridColCount(std::int32_t count) = 0;
-    virtual void setGridRowCount(std::int32_t count) = 0;
-    virtual void repaintGrid() = 0;
+    // What a resize did, for the window to mark the document and follow with its view.
+    virtual void applyMapChange(const MapChange& change) = 0;
 };
 
 // The decimal text of a size in pixels: tiles x 8, in wrapping 32-bit arithmetic.
@@ -44,6 +44,8 @@ void showDerivedTexts(const EditorState& state, SizeFieldsHost& host);
 // Resizes to `rows` rows of `columns` cells, keeping the overlap; new cells are 0.
 // Negative sizes raise RangeFailure before anything changes; no memory, OutOfMemoryFailure.
 void resizeMap(TileMap& map, std::int32_t rows, std::int32_t columns);
+// The same for the document: MapWidth and MapHeight take the new size once the map has it.
+MapChange resizeMap(EditorState& state, MapSize size);
 
 // "2048byte(2048byte)", "10KB(10368byte)", "32MB(33554432byte)".
 std::string arraySizeText(std::int32_t mapWidth, std::int32_t mapHeight);

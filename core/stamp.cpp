@@ -17,6 +17,15 @@ std::int64_t cellsInside(std::int64_t first, std::int64_t count, std::int64_t li
     return std::min(count, limit - first);
 }
 
+// The array's own size bounds the writes as well, should it ever disagree with
+// MapWidth / MapHeight.
+std::int64_t rowsInside(const EditorState& state) {
+    return std::min<std::int64_t>(state.MapHeight, static_cast<std::int64_t>(state.Map.size()));
+}
+std::int64_t columnsInside(const EditorState& state, const MapRow& row) {
+    return std::min<std::int64_t>(state.MapWidth, static_cast<std::int64_t>(row.size()));
+}
+
 void stampRow(MapRow& row, std::int64_t x0, std::int64_t columns, std::int32_t firstTile,
               std::int32_t tileCount) {
     for (std::int64_t k = 0; k < columns; ++k) {
@@ -28,32 +37,37 @@ void stampRow(MapRow& row, std::int64_t x0, std::int64_t columns, std::int32_t f
 
 }  // namespace
 
-void stampBlock(EditorState& state, std::int32_t ACol, std::int32_t ARow,
-                std::int32_t blockWidth, std::int32_t blockHeight, std::int32_t sheetTileCount) {
+CellArea stampArea(const EditorState& state, std::int32_t ACol, std::int32_t ARow, std::int32_t blockWidth,
+                   std::int32_t blockHeight) {
     const std::int64_t x0 = std::int64_t{ACol} - 1;
     const std::int64_t y0 = std::int64_t{ARow} - 1;
     // The event fires for data cells only; a cell left of or above the map holds nothing.
-    if (x0 >= 0 && y0 >= 0) {
-        // The array's own size bounds the writes as well, should it ever disagree
-        // with MapWidth / MapHeight.
-        const std::int64_t height =
-            std::min<std::int64_t>(state.MapHeight, static_cast<std::int64_t>(state.Map.size()));
-        const std::int64_t rows = cellsInside(y0, blockHeight, height);
-        for (std::int64_t r = 0; r < rows; ++r) {
-            MapRow& row = state.Map[static_cast<std::size_t>(y0 + r)];
-            const std::int64_t width =
-                std::min<std::int64_t>(state.MapWidth, static_cast<std::int64_t>(row.size()));
-            const std::int32_t firstTile =
-                wrapped(state.SelectedTile + std::int64_t{state.SheetColumns} * r);
-            stampRow(row, x0, cellsInside(x0, blockWidth, width), firstTile, sheetTileCount);
-        }
-    }
-    state.Modified = true;
+    if (x0 < 0 || y0 < 0) return {};
+    const std::int64_t rows = cellsInside(y0, blockHeight, rowsInside(state));
+    if (rows == 0) return {};
+    const std::int64_t columns = cellsInside(x0, blockWidth, columnsInside(state, state.Map[static_cast<std::size_t>(y0)]));
+    return {static_cast<std::int32_t>(x0), static_cast<std::int32_t>(y0), static_cast<std::int32_t>(columns),
+            static_cast<std::int32_t>(rows)};
 }
 
-void fillMap(EditorState& state) {
+MapChange stampBlock(EditorState& state, std::int32_t ACol, std::int32_t ARow, std::int32_t blockWidth,
+                     std::int32_t blockHeight, std::int32_t sheetTileCount) {
+    const CellArea area = stampArea(state, ACol, ARow, blockWidth, blockHeight);
+    for (std::int32_t r = 0; r < area.height; ++r) {
+        MapRow& row = state.Map[static_cast<std::size_t>(area.top + r)];
+        const std::int32_t firstTile = wrapped(state.SelectedTile + std::int64_t{state.SheetColumns} * r);
+        stampRow(row, area.left, cellsInside(area.left, blockWidth, columnsInside(state, row)), firstTile,
+                 sheetTileCount);
+    }
+    const MapSize size = sizeOf(state.Map);
+    return {MapEdit::Stamp, area, size, size};
+}
+
+MapChange fillMap(EditorState& state) {
     const auto tile = static_cast<Cell>(state.SelectedTile);
     for (MapRow& row : state.Map) std::fill(row.begin(), row.end(), tile);
+    const MapSize size = sizeOf(state.Map);
+    return {MapEdit::Fill, wholeMap(state.Map), size, size};
 }
 
 }  // namespace core

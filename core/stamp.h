@@ -4,18 +4,23 @@
 #include <cstdint>
 
 #include "core/editor_state.h"
+#include "core/map_edit.h"
 #include "core/tile_geometry.h"
 
 namespace core {
 
+// The cells a stamp at grid cell (ACol, ARow) may write: the block clipped to the map.
+CellArea stampArea(const EditorState& state, std::int32_t ACol, std::int32_t ARow, std::int32_t blockWidth,
+                   std::int32_t blockHeight);
+
 // Writes the block whose top-left tile is SelectedTile with its top-left corner at
 // grid cell (ACol, ARow), i.e. map cell (ACol - 1, ARow - 1). Block cells beyond the
 // map are skipped before the tile limit is looked at; a tile at or past the limit
-// ends its block row only. Stores the low 16 bits and always sets Modified.
-void stampBlock(EditorState& state, std::int32_t ACol, std::int32_t ARow,
-                std::int32_t blockWidth, std::int32_t blockHeight, std::int32_t sheetTileCount);
+// ends its block row only. Stores the low 16 bits.
+MapChange stampBlock(EditorState& state, std::int32_t ACol, std::int32_t ARow, std::int32_t blockWidth,
+                     std::int32_t blockHeight, std::int32_t sheetTileCount);
 
-// Every cell of every row takes the low 16 bits of SelectedTile; Modified is untouched.
-void fillMap(EditorState& state);
+// Every cell of every row takes the low 16 bits of SelectedTile.
+MapChange fillMap(EditorState& state);
 
 }  // namespace core

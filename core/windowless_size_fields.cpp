@@ -20,6 +20,10 @@ void WindowlessSizeFields::runChangeHandling(Handler handler) {
     }
 }
 
+void WindowlessSizeFields::applyMapChange(const MapChange& change) {
+    if (marksModified(change)) state_.Modified = true;
+}
+
 void WindowlessSizeFields::setWidthText(const std::string& text) {
     if (text == widthText_) return;
     widthText_ = text;

@@ -25,18 +25,19 @@ public:
     void setPixelHeightText(const std::string&) override {}
     void setArraySizeText(const std::string&) override {}
     void setDimensionText(const std::string&) override {}
-    void setGridColCount(std::int32_t) override {}
-    void setGridRowCount(std::int32_t) override {}
-    void repaintGrid() override {}
+    // The document's own part of a change: the unsaved-changes flag.
+    void applyMapChange(const MapChange& change) override;
 
     // The messages of the failures the change handling met, in order.
     const std::vector<std::string>& failures() const { return failures_; }
+
+protected:
+    EditorState& state_;
 
 private:
     template <typename Handler>
     void runChangeHandling(Handler handler);
 
-    EditorState& state_;
     std::string widthText_;
     std::string heightText_;
     std::vector<std::string> failures_;

@@ -4,7 +4,6 @@
 #include <QLineEdit>
 
 #include "ui/Cp932.h"
-#include "ui/DrawGrid.h"
 #include "ui/Unit1.h"
 #include "ui/Unit2.h"
 #include "ui/WindowControls.h"
@@ -26,8 +25,6 @@ void SettingsSizeFields::setPixelHeightText(const std::string& text) {
 void SettingsSizeFields::setArraySizeText(const std::string& text) { setLabelCaption(Form2->Label14, fromCp932(text)); }
 void SettingsSizeFields::setDimensionText(const std::string& text) { Form2->Label10->setText(fromCp932(text)); }
 
-void SettingsSizeFields::setGridColCount(std::int32_t count) { Form1->DrawGrid1->setColCount(count); }
-void SettingsSizeFields::setGridRowCount(std::int32_t count) { Form1->DrawGrid1->setRowCount(count); }
-void SettingsSizeFields::repaintGrid() { Form1->DrawGrid1->repaintAll(); }
+void SettingsSizeFields::applyMapChange(const core::MapChange& change) { Form1->applyMapChange(change); }
 
 }  // namespace ui

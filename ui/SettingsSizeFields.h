@@ -16,9 +16,7 @@ public:
     void setPixelHeightText(const std::string& text) override;
     void setArraySizeText(const std::string& text) override;
     void setDimensionText(const std::string& text) override;
-    void setGridColCount(std::int32_t count) override;
-    void setGridRowCount(std::int32_t count) override;
-    void repaintGrid() override;
+    void applyMapChange(const core::MapChange& change) override;
 };
 
 }  // namespace ui

@@ -20,6 +20,7 @@ class QScrollArea;
 
 namespace core {
 class SizeFieldsHost;
+struct MapChange;
 }
 
 namespace ui {
@@ -96,13 +97,17 @@ public:
     void Edit5Change();
     void Edit6Change();
 
-    // Map view, stamping and fill (Unit1Grid.cpp).
+    // Map view (Unit1Grid.cpp).
     void DrawGrid1DrawCell(QPainter& canvas, int ACol, int ARow, const QRect& Rect, bool fixed);
-    void DrawGrid1SelectCell(int ACol, int ARow, bool& CanSelect);
     void DrawGrid1MouseUp(Qt::MouseButton button);
     void CheckBox1Click();
     void CheckBox4Click();
+
+    // Edits of the map (Unit1Edit.cpp): stamping, the fill, and the one place every
+    // change of the map's cells or size reaches the document and the view.
+    void DrawGrid1SelectCell(int ACol, int ARow, bool& CanSelect);
     void Button2Click();
+    void applyMapChange(const core::MapChange& change);
 
     // Project commands (Unit1Project.cpp).
     void N2Click();

@@ -1,19 +1,14 @@
-// The map view's handlers: cell drawing, the stamp, the release repaint, the overlay
-// check boxes and the fill.
+// The map view's handlers: cell drawing, the release repaint and the overlay check
+// boxes.
 #include <QCheckBox>
 #include <QImage>
-#include <QLineEdit>
 #include <QPainter>
 #include <memory>
 #include <unordered_map>
 
-#include "core/integer_syntax.h"
-#include "core/stamp.h"
 #include "core/tile_geometry.h"
-#include "ui/Cp932.h"
 #include "ui/DrawGrid.h"
 #include "ui/OpaqueNumbers.h"
-#include "ui/SheetView.h"
 #include "ui/Unit1.h"
 
 namespace {
@@ -103,25 +98,8 @@ void TForm1::DrawGrid1DrawCell(QPainter& canvas, int ACol, int ARow, const QRect
     if (CheckBox1->isChecked()) painting.numbers.draw(canvas, DrawGrid1->font(), textAt, tile, text, box, Rect);
 }
 
-void TForm1::DrawGrid1SelectCell(int ACol, int ARow, bool& CanSelect) {
-    // The height field is read first: with both fields wrong, its text is the one named.
-    const std::int32_t blockHeight = core::toInteger(ui::toCp932(Edit6->text()));
-    const std::int32_t blockWidth = core::toInteger(ui::toCp932(Edit5->text()));
-    const std::int32_t tiles = core::sheetTileCount(Image1->width(), Image1->height());
-    core::stampBlock(*this, ACol, ARow, blockWidth, blockHeight, tiles);
-    CanSelect = true;
-    // The view redraws only the two cells it moves between; the rest of the block
-    // would otherwise wait for the next whole repaint.
-    DrawGrid1->invalidateCells(ACol, ARow, blockWidth, blockHeight);
-}
-
 void TForm1::DrawGrid1MouseUp(Qt::MouseButton) { DrawGrid1->repaintAll(); }
 
 void TForm1::CheckBox1Click() { DrawGrid1->repaintAll(); }
 
 void TForm1::CheckBox4Click() { DrawGrid1->repaintAll(); }
-
-void TForm1::Button2Click() {
-    core::fillMap(*this);
-    DrawGrid1->repaintAll();
-}

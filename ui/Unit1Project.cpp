@@ -11,7 +11,6 @@
 #include "ui/Boundary.h"
 #include "ui/Cp932.h"
 #include "ui/Dialogs.h"
-#include "ui/DrawGrid.h"
 #include "ui/Unit1.h"
 
 namespace {
@@ -102,7 +101,6 @@ void openProject(TForm1& form, const QString& path) {
         if (!form.ImagePath.empty()) ui::guarded(form.dialogs(), [&] { form.LoadImage(); });
     });
     ui::guarded(form.dialogs(), [&] { form.DrawFrameTile(); });
-    form.DrawGrid1->repaintAll();
 }
 
 }  // namespace

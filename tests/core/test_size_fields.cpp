@@ -63,6 +63,21 @@ TEST(ResizeMap, ZeroIsASizeAndBadSizesChangeNothing) {
     EXPECT_EQ(kept[1][2], 7);
 }
 
+// A history restores from what the change reports: the map's own size on both sides.
+TEST(ResizeMap, TheDocumentsResizeReportsTheSizeBeforeAndAfter) {
+    EditorState state;
+    state.MapWidth = 99;  // as a size field sets it just before its resize
+    const core::MapChange change = core::resizeMap(state, {40, 3});
+    EXPECT_EQ(change.edit, core::MapEdit::Resize);
+    EXPECT_EQ(change.before, (core::MapSize{32, 32}));
+    EXPECT_EQ(change.after, (core::MapSize{40, 3}));
+    EXPECT_EQ(change.cells, (core::CellArea{0, 0, 40, 3}));
+    EXPECT_TRUE(hasShape(state.Map, 3, 40));
+    EXPECT_EQ(state.MapWidth, 40);
+    EXPECT_EQ(state.MapHeight, 3);
+    EXPECT_TRUE(core::marksModified(change));
+}
+
 // Exit code 0 when a resize beyond an address-space limit raises the out-of-memory
 // failure and leaves the map as it was.
 int resizeBeyondMemoryLimit() {

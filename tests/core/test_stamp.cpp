@@ -26,10 +26,11 @@ int changedCells(const core::EditorState& state) {
 
 TEST(Stamp, SheetExamples) {
     auto single = stateWithSheet(5);
-    core::stampBlock(single, 3, 2, 1, 1, kSheetTiles);
+    const core::MapChange change = core::stampBlock(single, 3, 2, 1, 1, kSheetTiles);
     EXPECT_EQ(single.Map[1][2], 5);
     EXPECT_EQ(changedCells(single), 1);
-    EXPECT_TRUE(single.Modified);
+    EXPECT_TRUE(core::marksModified(change));
+    EXPECT_EQ(change.cells, (core::CellArea{2, 1, 1, 1}));
 
     // Block row 0 runs on into the next sheet row; block row 1 stops at tile 8.
     auto wide = stateWithSheet(2);
@@ -64,13 +65,15 @@ TEST(Stamp, LimitStopsOnlyItsBlockRow) {
 
 TEST(Stamp, ClipsAtTheRightAndBottomEdges) {
     auto lastColumn = stateWithSheet(0);
-    core::stampBlock(lastColumn, 32, 1, 4, 4, kSheetTiles);
+    // The area is the block clipped to the map: what a stamp may change.
+    EXPECT_EQ(core::stampBlock(lastColumn, 32, 1, 4, 4, kSheetTiles).cells, (core::CellArea{31, 0, 1, 4}));
     // Only the first block column lies inside; rows 0 and 1 hold tiles below 8.
     EXPECT_EQ(lastColumn.Map[0][31], 0);
     EXPECT_EQ(lastColumn.Map[1][31], 4);
     EXPECT_EQ(changedCells(lastColumn), 1);
 
     auto corner = stateWithSheet(1);
+    EXPECT_EQ(core::stampArea(corner, 31, 31, 40, 40), (core::CellArea{30, 30, 2, 2}));
     core::stampBlock(corner, 31, 31, 40, 40, 1000);
     EXPECT_EQ(corner.Map[30][30], 1);
     EXPECT_EQ(corner.Map[30][31], 2);
@@ -80,17 +83,18 @@ TEST(Stamp, ClipsAtTheRightAndBottomEdges) {
 
     // Bounds come before the limit: a cell outside the map never ends a row early.
     auto outside = stateWithSheet(0);
-    core::stampBlock(outside, 33, 1, 3, 3, kSheetTiles);
+    const core::MapChange nothing = core::stampBlock(outside, 33, 1, 3, 3, kSheetTiles);
     EXPECT_EQ(changedCells(outside), 0);
-    EXPECT_TRUE(outside.Modified);
+    EXPECT_TRUE(nothing.cells.empty());
+    EXPECT_TRUE(core::marksModified(nothing));
 }
 
 TEST(Stamp, StoresNothingButSetsModifiedWithoutTiles) {
     for (auto [width, height, tiles] : {std::tuple{1, 1, 0}, {0, 5, 8}, {5, 0, 8}, {-3, -3, 8}}) {
         auto state = stateWithSheet(1);
-        core::stampBlock(state, 1, 1, width, height, tiles);
+        const core::MapChange change = core::stampBlock(state, 1, 1, width, height, tiles);
         EXPECT_EQ(changedCells(state), 0) << width << "x" << height << " tiles " << tiles;
-        EXPECT_TRUE(state.Modified);
+        EXPECT_TRUE(core::marksModified(change));
     }
 }
 
@@ -131,10 +135,11 @@ TEST(Stamp, ExtremeBrushAndTileValuesStayInsideTheMap) {
 TEST(Fill, WritesEveryCellWithoutModified) {
     core::EditorState state;
     state.SelectedTile = 70000;
-    core::fillMap(state);
+    const core::MapChange change = core::fillMap(state);
     for (const auto& row : state.Map)
         for (auto cell : row) ASSERT_EQ(cell, 4464);
-    EXPECT_FALSE(state.Modified);
+    EXPECT_FALSE(core::marksModified(change));
+    EXPECT_EQ(change.cells, (core::CellArea{0, 0, 32, 32}));
 
     // Each row's own length counts, also when rows differ.
     state.Map = {core::MapRow(3, 9), core::MapRow(5, 9)};

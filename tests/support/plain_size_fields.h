@@ -20,9 +20,13 @@ public:
     void setPixelHeightText(const std::string& text) override { pixelHeightText_ = text; }
     void setArraySizeText(const std::string& text) override { arraySizeText_ = text; }
     void setDimensionText(const std::string& text) override { dimensionText_ = text; }
-    void setGridColCount(std::int32_t count) override { gridColCount_ = count; }
-    void setGridRowCount(std::int32_t count) override { gridRowCount_ = count; }
-    void repaintGrid() override { ++repaintCount_; }
+    // As the main window does: a resize sets the view's counts and repaints it.
+    void applyMapChange(const core::MapChange& change) override {
+        WindowlessSizeFields::applyMapChange(change);
+        gridColCount_ = change.after.width + 1;
+        gridRowCount_ = change.after.height + 1;
+        ++repaintCount_;
+    }
 
     const std::string& pixelWidthText() const { return pixelWidthText_; }
     const std::string& pixelHeightText() const { return pixelHeightText_; }

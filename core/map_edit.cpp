@@ -1,0 +1,18 @@
+#include "core/map_edit.h"
+
+namespace core {
+
+bool marksModified(const MapChange& change) {
+    return change.edit == MapEdit::Stamp || change.edit == MapEdit::Resize;
+}
+
+MapSize sizeOf(const TileMap& map) {
+    return {map.empty() ? 0 : static_cast<std::int32_t>(map.front().size()), static_cast<std::int32_t>(map.size())};
+}
+
+CellArea wholeMap(const TileMap& map) {
+    const MapSize size = sizeOf(map);
+    return {0, 0, size.width, size.height};
+}
+
+}  // namespace core
