@@ -155,9 +155,9 @@ TEST(TextFileWriter, EveryLineEndsWithCrLfAndNothingReachesTheTargetBeforeCommit
         core::TextFileWriter out(target);
         out.writeLine("first");
         out.writeLine("");
-        out.writeNumberLine(0);
-        out.writeNumberLine(65535);
-        out.writeNumberLine(4294967295u);
+        const std::uint16_t cells[] = {0, 65535};
+        out.writeNumberLines(cells, 2);
+        out.writeLine("4294967295");
         EXPECT_EQ(readAll(target), "old");
         out.commit();
     }
@@ -271,7 +271,8 @@ TEST(TextFileWriter, AWriteFailingPartWayKeepsTheOldFileAndRemovesTheTemporary) 
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     const int number = ioNumberOf([&] {
         core::TextFileWriter out(target);
-        for (int i = 0; i < 400000; ++i) out.writeNumberLine(static_cast<std::uint32_t>(i));
+        const std::vector<std::uint16_t> cells(400000, 12345);
+        out.writeNumberLines(cells.data(), cells.size());
         out.commit();
     });
     ::setrlimit(RLIMIT_FSIZE, &previous);
@@ -287,7 +288,8 @@ TEST(TextFileWriter, ADescriptorIsWrittenWithoutClosingIt) {
     {
         auto out = core::TextFileWriter::toDescriptor(ends[1]);
         out.writeLine("to");
-        out.writeNumberLine(42);
+        const std::uint16_t cell = 42;
+        out.writeNumberLines(&cell, 1);
         out.commit();
     }
     EXPECT_EQ(::write(ends[1], "!", 1), 1);  // still open
