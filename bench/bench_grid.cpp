@@ -10,7 +10,7 @@
 
 #include "core/stamp.h"
 #include "ui/DrawGrid.h"
-#include "ui/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "ui/SheetView.h"
 #include "ui/StartUp.h"
 #include "ui/Unit1.h"

@@ -26,17 +26,6 @@ std::string ioText(int number) {
     }
 }
 
-// Trailing blanks, control characters and full stops are not part of a description.
-std::string trimmedDescription(std::string_view description) {
-    std::size_t end = description.size();
-    while (end > 0) {
-        const auto byte = static_cast<unsigned char>(description[end - 1]);
-        if (byte > 0x20 && byte != '.') break;
-        --end;
-    }
-    return std::string(description.substr(0, end));
-}
-
 }  // namespace
 
 ConversionFailure::ConversionFailure(std::string_view text)
@@ -53,10 +42,6 @@ FileOpenFailure::FileOpenFailure(std::string_view path) : Failure(replaceFirst(t
 InvalidBitmapFailure::InvalidBitmapFailure() : Failure(texts::kInvalidBitmap) {}
 
 StreamReadFailure::StreamReadFailure() : Failure(texts::kStreamRead) {}
-
-OsErrorFailure::OsErrorFailure(int code, std::string_view description)
-    : Failure(replaceFirst(texts::kOsError, "%d", std::to_string(code)) + "\r\n" + trimmedDescription(description)),
-      code_(code) {}
 
 Failure failureOf(const std::exception& escaped) {
     if (const auto* failure = dynamic_cast<const Failure*>(&escaped)) return *failure;

@@ -77,17 +77,6 @@ public:
     StreamReadFailure();
 };
 
-// "システムエラー。コード：%d." then CR LF and the system's description, with its
-// trailing blanks, control characters and full stops removed.
-class OsErrorFailure : public Failure {
-public:
-    OsErrorFailure(int code, std::string_view description);
-    int code() const noexcept { return code_; }
-
-private:
-    int code_;
-};
-
 // The text a failure box shows: a "." is appended when the first byte of the
 // message's last character (a double-byte character counts as one) is above 0x2E.
 std::string withFullStop(std::string_view message);

@@ -1,18 +1,13 @@
 #include "core/os_error_mapping.h"
 
-#include "core/failures.h"
-
-#ifdef _WIN32
-// The Windows codes are the failure numbers themselves; a mapping for them would
-// sit here.
-#else
-#include <cerrno>
 #include <sys/stat.h>
-#endif
+
+#include <cerrno>
+
+#include "core/failures.h"
 
 namespace core {
 
-#ifndef _WIN32
 namespace {
 // errno 5 (EIO) would read as "access denied"; a device error gets a number of
 // its own instead.
@@ -47,7 +42,6 @@ int ioFailureNumberForPath(int osError, const std::string& path) {
     const bool folderExists = ::stat(folderOf(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
     return ioFailureNumber(osError, folderExists);
 }
-#endif
 
 std::string folderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');

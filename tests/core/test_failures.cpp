@@ -53,12 +53,6 @@ TEST(FailureTexts, FullStopLooksAtTheFirstByteOfTheLastCharacter) {
     EXPECT_EQ(core::withFullStop(cp932("エラー（")), cp932("エラー（."));
 }
 
-TEST(FailureTexts, OsErrorDropsTheDescriptionsTrailingBlanksAndStops) {
-    const core::OsErrorFailure failure(8, "Not enough storage.  \r\n");
-    EXPECT_EQ(failure.code(), 8);
-    EXPECT_EQ(core::textToShow(failure), cp932("システムエラー。コード：8.\r\nNot enough storage."));
-}
-
 TEST(OsErrorMapping, ErrnoGivesTheFailureNumbers) {
     struct Case {
         int error;

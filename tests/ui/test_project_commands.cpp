@@ -15,7 +15,7 @@
 #include "support/cp932.h"
 #include "ui/Cp932.h"
 #include "ui/DrawGrid.h"
-#include "ui/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "ui/StartUp.h"
 #include "ui/Unit1.h"
 #include "ui/Unit2.h"

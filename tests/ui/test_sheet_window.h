@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "core/bmp.h"
-#include "ui/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "ui/SheetView.h"
 #include "ui/StartUp.h"
 #include "ui/Unit1.h"

@@ -29,8 +29,6 @@ TEST(FailureBox, ShowsEachKindsTextWithTheFullStopRule) {
     EXPECT_EQ(shownFor([] { throw core::ConversionFailure(""); }), std::string("'' は整数ではありません."));
     EXPECT_EQ(shownFor([] { throw core::FileOpenFailure(""); }), std::string("ファイル  は開けません."));
     EXPECT_EQ(shownFor([] { throw std::bad_alloc(); }), std::string("メモリが足りません."));
-    EXPECT_EQ(shownFor([] { throw core::OsErrorFailure(8, "Not enough storage.  "); }),
-              std::string("システムエラー。コード：8.\r\nNot enough storage."));
     // A failure of no kind of ours still reaches the box rather than crossing Qt.
     EXPECT_EQ(shownFor([] { throw std::out_of_range("bad index"); }), "bad index.");
 }

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "ui/Application.h"
-#include "ui/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "ui/StartUp.h"
 #include "ui/Unit1.h"
 #include "ui/Unit2.h"

@@ -1,4 +1,4 @@
-#include "ui/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 
 namespace ui {
 
