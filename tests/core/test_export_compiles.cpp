@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/export_formats.h"
-#include "test_core_temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -84,7 +84,7 @@ const std::vector<MapShape> kShapes = {{13, 5}, {16, 3}, {1, 1}, {64, 40}};
 TEST(ExportCompiles, CarrayBuildsWithTheCCompilerAndHoldsTheValuesInOrder) {
     if (!toolAvailable("cc")) GTEST_SKIP() << "no C compiler";
     for (const auto& shape : kShapes) {
-        coretest::TempFolder folder;
+        testsupport::TempFolder folder;
         const EditorState state = randomMap(shape.width, shape.height, 7u + static_cast<unsigned>(shape.width));
         core::exportToFile(core::ExportFormat::CArray, state, folder.file("map.c"));
         // Including the export keeps its array complete, so its length can be checked too.
@@ -101,7 +101,7 @@ TEST(ExportCompiles, CarrayBuildsWithTheCCompilerAndHoldsTheValuesInOrder) {
 TEST(ExportCompiles, GasAssemblesIntoAGlobalSymbolOfTheRightSizeHoldingTheValuesInOrder) {
     if (!toolAvailable("as") || !toolAvailable("cc") || !toolAvailable("nm")) GTEST_SKIP() << "no assembler";
     for (const auto& shape : kShapes) {
-        coretest::TempFolder folder;
+        testsupport::TempFolder folder;
         const EditorState state = randomMap(shape.width, shape.height, 11u + static_cast<unsigned>(shape.height));
         core::exportToFile(core::ExportFormat::Gas, state, folder.file("map.s"));
         const auto assemble = run("as -o " + folder.file("map.o") + " " + folder.file("map.s"));

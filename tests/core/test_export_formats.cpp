@@ -1,22 +1,15 @@
 #include "core/export_formats.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "core/failures.h"
-#include "core/text_file_writer.h"
-#include "support/cp932.h"
-#include "test_core_temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -44,15 +37,6 @@ EditorState numberedMap(std::int32_t width, std::int32_t height) {
 
 EditorState workedExample() { return mapOf({{0, 1, 2}, {3, 4, 5}}); }
 
-std::string readBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 // Counts lines without keeping them; remembers the few lines a test asks about.
 class CountingSink : public core::LineSink {
 public:
@@ -74,38 +58,6 @@ private:
     Lines head_;
     std::string last_;
 };
-
-std::string withCrLf(const Lines& lines) {
-    std::string bytes;
-    for (const auto& line : lines) bytes += line + "\r\n";
-    return bytes;
-}
-
-TEST(ExportFormats, WorkedExampleGivesTheListedLines) {
-    const EditorState state = workedExample();
-    EXPECT_EQ(core::Output_Carray(state), (Lines{"", "const unsigned short Default[] = {", "", "0,1,2,", "3,4,5,", "};"}));
-    EXPECT_EQ(core::Output_GAS(state),
-              (Lines{"\t.global\tDefault", "\t.section .rodata", "\t.align\t1", "\t.type\tDefault,object",
-                     "\t.size\tDefault,12", "Default:", "", "\t.short\t0", "\t.short\t1", "\t.short\t2",
-                     "\t.short\t3", "\t.short\t4", "\t.short\t5", ""}));
-    EXPECT_EQ(core::Output_DragonBASIC(state), (Lines{"Default:", "", "\tdata 0,1,2", "\tdata 3,4,5", ""}));
-}
-
-TEST(ExportFormats, FileHoldsEveryLineWithCrLfByteForByte) {
-    coretest::TempFolder folder;
-    const EditorState state = workedExample();
-    const auto check = [&](ExportFormat format, const Lines& expected, const char* name) {
-        const auto path = folder / name;
-        core::exportToFile(format, state, path.string());
-        EXPECT_EQ(readBytes(path), withCrLf(expected)) << name;
-    };
-    check(ExportFormat::CArray, core::Output_Carray(state), "c.h");
-    check(ExportFormat::Gas, core::Output_GAS(state), "gas.h");
-    check(ExportFormat::DragonBasic, core::Output_DragonBASIC(state), "basic.h");
-    // The literal bytes of the C file, so that the list and the file cannot agree on a wrong line end.
-    EXPECT_EQ(readBytes(folder / "c.h"), "\r\nconst unsigned short Default[] = {\r\n\r\n0,1,2,\r\n3,4,5,\r\n};\r\n");
-    EXPECT_EQ(readBytes(folder / "basic.h"), "Default:\r\n\r\n\tdata 0,1,2\r\n\tdata 3,4,5\r\n\r\n");
-}
 
 TEST(CarrayRows, EightValuesPerLineRestartingAtEveryRow) {
     const auto dataLines = [](const core::TileMap& map) {
@@ -146,56 +98,6 @@ TEST(CarrayRows, WidthsAroundMultiplesOfEightKeepEveryValueInItsRow) {
             EXPECT_EQ(row, expected) << "width " << width << " row " << r;
         }
     }
-}
-
-TEST(ExportLabels, EmptyLabelLeavesItsPlacesEmpty) {
-    const EditorState state = mapOf({{9}}, "");
-    EXPECT_EQ(core::Output_Carray(state)[1], "const unsigned short [] = {");
-    const Lines gas = core::Output_GAS(state);
-    EXPECT_EQ(gas[0], "\t.global\t");
-    EXPECT_EQ(gas[3], "\t.type\t,object");
-    EXPECT_EQ(gas[4], "\t.size\t,2");
-    EXPECT_EQ(gas[5], ":");
-    EXPECT_EQ(core::Output_DragonBASIC(state)[0], ":");
-}
-
-TEST(ExportLabels, BlanksAndJapaneseBytesPassUnchanged) {
-    // 0x5C as the second byte of a double-byte character must not be treated as a backslash.
-    const std::string label = testsupport::cp932(" マップ 表 a-b ");
-    ASSERT_NE(label.find('\x5c'), std::string::npos);
-    const EditorState state = mapOf({{1}}, label);
-    EXPECT_EQ(core::Output_Carray(state)[1], "const unsigned short " + label + "[] = {");
-    const Lines gas = core::Output_GAS(state);
-    EXPECT_EQ(gas[0], "\t.global\t" + label);
-    EXPECT_EQ(gas[3], "\t.type\t" + label + ",object");
-    EXPECT_EQ(gas[4], "\t.size\t" + label + ",2");
-    EXPECT_EQ(gas[5], label + ":");
-    EXPECT_EQ(core::Output_DragonBASIC(state)[0], label + ":");
-
-    coretest::TempFolder folder;
-    core::exportToFile(ExportFormat::DragonBasic, state, (folder / "l.h").string());
-    EXPECT_EQ(readBytes(folder / "l.h"), label + ":\r\n\r\n\tdata 1\r\n\r\n");
-}
-
-TEST(ExportShapes, MapWithoutRows) {
-    const EditorState state = mapOf({});
-    EXPECT_EQ(core::Output_Carray(state), (Lines{"", "const unsigned short Default[] = {", "", "};"}));
-    EXPECT_EQ(core::Output_GAS(state),
-              (Lines{"\t.global\tDefault", "\t.section .rodata", "\t.align\t1", "\t.type\tDefault,object",
-                     "\t.size\tDefault,0", "Default:", "", ""}));
-    EXPECT_EQ(core::Output_DragonBASIC(state), (Lines{"Default:", "", ""}));
-}
-
-TEST(ExportShapes, RowsWithoutCells) {
-    const EditorState state = mapOf({{}, {}, {}});
-    EXPECT_EQ(core::Output_Carray(state), (Lines{"", "const unsigned short Default[] = {", "", "", "", "", "};"}));
-    const Lines gas = core::Output_GAS(state);
-    EXPECT_EQ(gas.size(), 8u);
-    EXPECT_EQ(gas[4], "\t.size\tDefault,0");
-    EXPECT_EQ(gas[5], "Default:");
-    EXPECT_EQ(gas[6], "");
-    EXPECT_EQ(gas[7], "");
-    EXPECT_EQ(core::Output_DragonBASIC(state), (Lines{"Default:", "", "\tdata ", "\tdata ", "\tdata ", ""}));
 }
 
 TEST(ExportShapes, RowsAndCellsComeFromTheMapItself) {
@@ -262,42 +164,22 @@ TEST(ExportFormatChoice, IndexesOfTheSettingsWindowItems) {
     EXPECT_THROW(core::exportFormatFromIndex(-1), core::RangeFailure);
 }
 
-// A file-size limit makes the write fail part-way, as a full disk would.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        previousHandler_ = ::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit limited = previous_;
-        limited.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &previous_);
-        ::signal(SIGXFSZ, previousHandler_);
-    }
-
-private:
-    rlimit previous_{};
-    void (*previousHandler_)(int) = nullptr;
-};
-
 TEST(ExportAtomicity, FailedWriteKeepsTheEarlierFile) {
-    coretest::TempFolder folder;
-    const auto path = folder / "map.h";
+    testsupport::TempFolder folder;
     const std::string earlier = "earlier export\r\n";
-    writeBytes(path, earlier);
+    const std::string path = folder.write("map.h", earlier);
     const EditorState big = numberedMap(512, 512);  // about 3.5 MB of GAS
     {
-        FileSizeLimit limit(256 * 1024);
-        EXPECT_THROW(core::exportToFile(ExportFormat::Gas, big, path.string()), core::IoFailure);
+        testsupport::FileSizeLimit limit(256 * 1024);
+        ASSERT_TRUE(limit.applied());
+        EXPECT_THROW(core::exportToFile(ExportFormat::Gas, big, path), core::IoFailure);
     }
-    EXPECT_EQ(readBytes(path), earlier);
+    EXPECT_EQ(testsupport::readAll(path), earlier);
     EXPECT_EQ(folder.entryCount(), 1u) << "the unfinished file must not stay behind";
 }
 
 TEST(ExportAtomicity, FolderThatDoesNotExistFailsWithoutCreatingAnything) {
-    coretest::TempFolder folder;
+    testsupport::TempFolder folder;
     const auto path = folder / "missing" / "map.h";
     EXPECT_THROW(core::exportToFile(ExportFormat::CArray, workedExample(), path.string()), core::IoFailure);
     EXPECT_FALSE(std::filesystem::exists(folder / "missing"));

@@ -7,7 +7,7 @@
 
 #include "core/os_error_mapping.h"
 #include "support/cp932.h"
-#include "test_core_temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -71,7 +71,7 @@ TEST(OsErrorMapping, ErrnoGivesTheFailureNumbers) {
 }
 
 TEST(OsErrorMapping, MissingEntryLooksAtTheFolderOfThePath) {
-    const coretest::TempFolder folder;
+    const testsupport::TempFolder folder;
     EXPECT_EQ(core::ioFailureNumberForPath(ENOENT, folder.file("missing.quarvel")), 2);
     EXPECT_EQ(core::ioFailureNumberForPath(ENOENT, folder.file("missing/x.quarvel")), 3);
     const std::string plainFile = folder.write("plain", "x");

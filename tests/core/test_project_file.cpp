@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <random>
 #include <string>
@@ -11,14 +12,15 @@
 #include "core/failures.h"
 #include "support/plain_size_fields.h"
 #include "support/cp932.h"
-#include "test_core_temp_folder.h"
+#include "support/data_cases.h"
+#include "support/temp_folder.h"
 
 namespace {
 
 using core::EditorState;
 using testsupport::PlainSizeFields;
-using coretest::readAll;
-using coretest::TempFolder;
+using testsupport::readAll;
+using testsupport::TempFolder;
 
 std::string header(const std::string& width, const std::string& height) {
     return "sheet.bmp\r\nlabel\r\n" + width + "\r\n" + height + "\r\n";
@@ -119,33 +121,6 @@ TEST_F(ProjectFile, RoundTripGivesBackTheDocument) {
     EXPECT_TRUE(fields.shownFailures().empty());
 }
 
-TEST_F(ProjectFile, ReadsLfOnlyFilesAndAFinalCellWithoutLineEnd) {
-    read("a.bmp\nname\n2\n2\n1\n2\n3\n4");
-    EXPECT_EQ(state.ImagePath, "a.bmp");
-    EXPECT_EQ(state.MapName, "name");
-    EXPECT_EQ(state.Map, (core::TileMap{{1, 2}, {3, 4}}));
-}
-
-TEST_F(ProjectFile, CellsFollowTheNumberRules) {
-    read(header("3", "3") + "$10\r\n0x10\r\n+16\r\n-1\r\n70000\r\n\r\n\r\n  7 8\r\n9 junk\r\n\t5\r\n");
-    EXPECT_EQ(state.Map, (core::TileMap{{16, 16, 16}, {65535, 4464, 7}, {9, 5, 0}}));
-}
-
-TEST_F(ProjectFile, AFileEndingEarlyOrAtCtrlZLeavesTheRestZero) {
-    state.Map[0][0] = 99;
-    read(header("2", "2"));
-    EXPECT_EQ(state.Map, (core::TileMap{{0, 0}, {0, 0}}));
-    read(header("2", "2") + "5\r\n6\x1a" "7\r\n8\r\n");
-    EXPECT_EQ(state.Map, (core::TileMap{{5, 6}, {0, 0}}));
-}
-
-TEST_F(ProjectFile, HeaderNumbersMayHaveLeadingBlanksAndStayAsTextInTheFields) {
-    read(header(" 2", "$1") + "4\r\n5\r\n");
-    EXPECT_EQ(fields.widthText(), " 2");
-    EXPECT_EQ(fields.heightText(), "$1");
-    EXPECT_EQ(state.Map, (core::TileMap{{4, 5}}));
-}
-
 TEST_F(ProjectFile, FieldsAlreadyHoldingTheSizeRunNoHandlingAndLeaveModified) {
     read(header("32", "32"));
     EXPECT_EQ(fields.repaintCount(), 0);
@@ -211,52 +186,68 @@ protected:
         state.Modified = false;
     }
 
-    void expectUntouchedAfter(const std::function<void()>& failingRead, const std::string& message) {
+    // `shown` is the failure's text as the failure box shows it, in UTF-8.
+    void expectUntouchedAfter(const std::function<void()>& failingRead, const std::string& shown) {
         const Snapshot before = snapshot();
         try {
             failingRead();
             ADD_FAILURE() << "no failure raised";
         } catch (const core::Failure& failure) {
-            EXPECT_EQ(failure.message(), message) << testsupport::utf8(failure.message());
+            EXPECT_EQ(testsupport::utf8(core::textToShow(failure)), shown);
         }
         EXPECT_TRUE(snapshot() == before);
         EXPECT_TRUE(fields.shownFailures().empty()) << "a failure was shown besides the one raised";
-    }
-
-    void expectUntouchedReading(const std::string& bytes, const std::string& message) {
-        expectUntouchedAfter([&] { read(bytes); }, message);
     }
 };
 
 TEST_F(StagedRead, MissingFileFolderOrAFolderAsTheFile) {
     expectUntouchedAfter([&] { core::readProject(folder.file("none.quarvel"), state, fields); },
-                         core::IoFailure(2).message());
+                         "ファイルが見つかりません.");
     expectUntouchedAfter([&] { core::readProject(folder.file("none/p.quarvel"), state, fields); },
-                         core::IoFailure(3).message());
-    expectUntouchedAfter([&] { core::readProject(folder.path(), state, fields); }, core::IoFailure(5).message());
+                         "不正なファイル名です.");
+    expectUntouchedAfter([&] { core::readProject(folder.path(), state, fields); },
+                         "ファイルへのアクセスが拒否されました.");
 }
 
-TEST_F(StagedRead, HeaderTextsThatAreNoInteger) {
-    expectUntouchedReading(header("abc", "2") + "1\r\n", core::ConversionFailure("abc").message());
-    expectUntouchedReading(header("4", "4 ") + "1\r\n", core::ConversionFailure("4 ").message());
-    expectUntouchedReading(header("", "2"), core::ConversionFailure("").message());
-    expectUntouchedReading("only one line", core::ConversionFailure("").message());
+// Every case under tests/data, opened as the editor opens it over a document of its
+// own: it fails with the expected text and changes nothing, or it gives each
+// expected file, saved again as a project and exported in each format.
+class DataCase : public StagedRead, public ::testing::WithParamInterface<std::filesystem::path> {
+protected:
+    void expectFile(const std::filesystem::path& expected, const std::function<void(const std::string&)>& write) {
+        if (!std::filesystem::exists(expected)) return;
+        const std::string written = folder.file("written");
+        write(written);
+        EXPECT_EQ(readAll(written), readAll(expected)) << expected;
+    }
+};
+
+TEST_P(DataCase, OpensAsTheEditorOpensIt) {
+    const std::filesystem::path& folder = GetParam();
+    const std::string project = (folder / "project.quarvel").string();
+    const auto failure = folder / "expected-failure.txt";
+    if (std::filesystem::exists(failure)) {
+        std::string shown = readAll(failure.string());
+        shown.pop_back();  // the file's own line end
+        expectUntouchedAfter([&] { core::openProject(project, state, fields); }, shown);
+        return;
+    }
+    core::openProject(project, state, fields);
+    EXPECT_TRUE(fields.shownFailures().empty());
+    EXPECT_FALSE(state.Modified);
+    expectFile(folder / "expected.quarvel", [&](const std::string& path) { core::writeProject(path, state, fields); });
+    for (const auto& [name, format] : testsupport::exportFormats())
+        expectFile(folder / ("expected." + name), [&](const std::string& path) { core::exportToFile(format, state, path); });
 }
 
-TEST_F(StagedRead, NegativeOrUnaddressableSizes) {
-    expectUntouchedReading(header("4", "-1"), core::RangeFailure().message());
-    expectUntouchedReading(header("-3", "0"), core::RangeFailure().message());
-    expectUntouchedReading(header("65536", "16384"), core::RangeFailure().message());
+std::vector<std::filesystem::path> allDataCases() {
+    auto cases = testsupport::dataCases("project");
+    for (auto& exportCase : testsupport::dataCases("export")) cases.push_back(std::move(exportCase));
+    return cases;
 }
 
-TEST_F(StagedRead, AMalformedCellAnywhere) {
-    expectUntouchedReading(header("5", "2") + "1\r\n2\r\n7,8\r\n", core::IoFailure(106).message());
-    std::string lastBad = header("2", "2") + "1\r\n2\r\n3\r\n";
-    expectUntouchedReading(lastBad + "abc\r\n", core::IoFailure(106).message());
-    // A cell beyond the kept extent still has to be a number.
-    std::string keptCells;
-    for (int c = 0; c < 4096; ++c) keptCells += "1\n";
-    expectUntouchedReading(header("4097", "1") + keptCells + "x\n", core::IoFailure(106).message());
-}
+INSTANTIATE_TEST_SUITE_P(Data, DataCase, ::testing::ValuesIn(allDataCases()),
+                         [](const auto& info) { return testsupport::caseName(info.param); });
+
 
 }  // namespace

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,12 +12,12 @@
 #include "core/failures.h"
 #include "core/text_file_reader.h"
 #include "core/text_file_writer.h"
-#include "test_core_temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace {
 
-using coretest::readAll;
-using coretest::TempFolder;
+using testsupport::readAll;
+using testsupport::TempFolder;
 
 constexpr std::size_t kOneMiB = std::size_t{1} << 20;
 
@@ -263,20 +261,17 @@ TEST(TextFileWriter, AReadOnlyTargetOrFolderFailsWith5AndStaysIntact) {
 TEST(TextFileWriter, AWriteFailingPartWayKeepsTheOldFileAndRemovesTheTemporary) {
     const TempFolder folder;
     const std::string target = folder.write("project.txt", "old project");
-    const auto previousHandler = ::signal(SIGXFSZ, SIG_IGN);
-    rlimit previous {};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
-    rlimit small = previous;
-    small.rlim_cur = 64 * 1024;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const int number = ioNumberOf([&] {
-        core::TextFileWriter out(target);
-        const std::vector<std::uint16_t> cells(400000, 12345);
-        out.writeNumberLines(cells.data(), cells.size());
-        out.commit();
-    });
-    ::setrlimit(RLIMIT_FSIZE, &previous);
-    ::signal(SIGXFSZ, previousHandler);
+    int number = 0;
+    {
+        testsupport::FileSizeLimit limit(64 * 1024);
+        ASSERT_TRUE(limit.applied());
+        number = ioNumberOf([&] {
+            core::TextFileWriter out(target);
+            const std::vector<std::uint16_t> cells(400000, 12345);
+            out.writeNumberLines(cells.data(), cells.size());
+            out.commit();
+        });
+    }
     EXPECT_EQ(number, EFBIG);
     EXPECT_EQ(readAll(target), "old project");
     EXPECT_EQ(folder.entryCount(), 1u);

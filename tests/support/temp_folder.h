@@ -1,14 +1,17 @@
 #pragma once
-// A fresh folder under /tmp for one test, removed with everything in it afterwards.
+// Files for tests: a fresh folder under /tmp for one test, removed with everything in
+// it afterwards, and a limit that makes writing fail part-way.
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <string_view>
 
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 
-namespace coretest {
+namespace testsupport {
 
 class TempFolder {
 public:
@@ -48,4 +51,29 @@ inline std::string readAll(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-}  // namespace coretest
+// A file-size limit for as long as it lives: writing past it fails part-way, as on a
+// full disk, with EFBIG instead of the signal.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) : previousHandler_(::signal(SIGXFSZ, SIG_IGN)) {
+        rlimit limited{};
+        applied_ = ::getrlimit(RLIMIT_FSIZE, &previous_) == 0;
+        limited = previous_;
+        limited.rlim_cur = bytes;
+        applied_ = applied_ && ::setrlimit(RLIMIT_FSIZE, &limited) == 0;
+    }
+    bool applied() const { return applied_; }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &previous_);
+        ::signal(SIGXFSZ, previousHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    void (*previousHandler_)(int);
+    rlimit previous_{};
+    bool applied_ = false;
+};
+
+}  // namespace testsupport

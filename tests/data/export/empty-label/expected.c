@@ -1,0 +1,5 @@
+
+const unsigned short [] = {
+
+9,
+};

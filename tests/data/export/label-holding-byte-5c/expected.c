@@ -1,0 +1,5 @@
+
+const unsigned short  マップ 表 a-b [] = {
+
+1,
+};

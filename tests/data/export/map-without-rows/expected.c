@@ -1,0 +1,4 @@
+
+const unsigned short Default[] = {
+
+};

@@ -1,0 +1,7 @@
+
+const unsigned short Default[] = {
+
+
+
+
+};
