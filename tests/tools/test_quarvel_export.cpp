@@ -7,18 +7,17 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include "core/editor_state.h"
-#include "core/export_formats.h"
 #include "support/cp932.h"
+#include "support/data_cases.h"
+#include "support/temp_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::readAll;
 
 struct Outcome {
     int exitCode = -1;
@@ -26,31 +25,13 @@ struct Outcome {
     std::string err;
 };
 
-std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeBytes(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-
 class ExportCommand : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("quarvel_export_tool_" + std::to_string(::getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    fs::path at(const std::string& name) const { return folder_ / name; }
-
     // Runs the program with only LC_ALL set, so the caller's locale cannot leak in.
     Outcome run(const std::vector<std::string>& arguments, const std::string& locale = "C.UTF-8",
                 const std::string& standardOutput = "") const {
-        const std::string outPath = standardOutput.empty() ? at("stdout").string() : standardOutput;
-        const std::string errPath = at("stderr").string();
+        const std::string outPath = standardOutput.empty() ? folder.file("stdout") : standardOutput;
+        const std::string errPath = folder.file("stderr");
         std::vector<std::string> argvStorage{program_};
         argvStorage.insert(argvStorage.end(), arguments.begin(), arguments.end());
         std::vector<char*> argv;
@@ -71,12 +52,12 @@ protected:
         int status = 0;
         ::waitpid(child, &status, 0);
         outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        if (standardOutput.empty()) outcome.out = readBytes(outPath);
-        outcome.err = readBytes(errPath);
+        if (standardOutput.empty()) outcome.out = readAll(outPath);
+        outcome.err = readAll(errPath);
         return outcome;
     }
 
-    fs::path folder_;
+    testsupport::TempFolder folder;
     std::string program_ = QUARVEL_EXPORT_EXE;
 };
 
@@ -86,30 +67,8 @@ protected:
     EditorCommand() { program_ = QUARVEL_EXE; }
 };
 
-// A project file as the editor writes it.
-std::string projectBytes(const std::string& label, const std::string& width, const std::string& height,
-                         const std::vector<std::string>& cells) {
-    std::string bytes = "tiles.bmp\r\n" + label + "\r\n" + width + "\r\n" + height + "\r\n";
-    for (const auto& cell : cells) bytes += cell + "\r\n";
-    return bytes;
-}
-
-core::EditorState sampleState() {
-    core::EditorState state;
-    state.MapName = "level_1";
-    state.MapWidth = 11;
-    state.MapHeight = 3;
-    state.Map.assign(3, core::MapRow(11));
-    for (std::size_t r = 0; r < 3; ++r)
-        for (std::size_t c = 0; c < 11; ++c) state.Map[r][c] = static_cast<core::Cell>(r * 20000 + c * 997);
-    return state;
-}
-
-std::string projectOf(const core::EditorState& state) {
-    std::vector<std::string> cells;
-    for (const auto& row : state.Map)
-        for (const auto value : row) cells.push_back(std::to_string(value));
-    return projectBytes(state.MapName, std::to_string(state.MapWidth), std::to_string(state.MapHeight), cells);
+std::string dataProject(const std::string& exportCase) {
+    return std::string(QUARVEL_SOURCE_DIR) + "/tests/data/export/" + exportCase + "/project.quarvel";
 }
 
 std::string shownText(const char* utf8Message) { return std::string(utf8Message) + "\n"; }
@@ -142,9 +101,8 @@ TEST_F(EditorCommand, HelpAndVersionNeedNoDisplay) {
 }
 
 TEST_F(ExportCommand, UsageErrorsExitTwoWithUsageOnStandardError) {
-    writeBytes(at("p.quarvel"), projectOf(sampleState()));
-    const std::string project = at("p.quarvel").string();
-    const std::string output = at("never.h").string();
+    const std::string project = dataProject("level-1");
+    const std::string output = folder.file("never.h");
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{"--bogus", project}, "unknown option '--bogus'"},
         {{"--format", "pascal", project}, "unknown format 'pascal'"},
@@ -166,119 +124,97 @@ TEST_F(ExportCommand, UsageErrorsExitTwoWithUsageOnStandardError) {
 }
 
 TEST_F(ExportCommand, MissingProjectFailsWithItsMessageAndKeepsTheOutputFile) {
-    writeBytes(at("out.h"), "earlier\r\n");
-    const Outcome outcome = run({"-o", at("out.h").string(), at("absent.quarvel").string()});
+    const std::string output = folder.write("out.h", "earlier\r\n");
+    const Outcome outcome = run({"-o", output, folder.file("absent.quarvel")});
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_EQ(outcome.err, shownText("ファイルが見つかりません."));
-    EXPECT_EQ(readBytes(at("out.h")), "earlier\r\n");
+    EXPECT_EQ(readAll(output), "earlier\r\n");
+    // Without --format the C array is written.
+    const std::string worked = std::string(QUARVEL_SOURCE_DIR) + "/tests/data/export/worked-example/";
+    EXPECT_EQ(run({worked + "project.quarvel"}).out, readAll(worked + "expected.c"));
 }
 
-TEST_F(ExportCommand, MalformedProjectsFailWithTheReadersMessage) {
-    writeBytes(at("out.h"), "earlier\r\n");
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {projectBytes("m", "zz", "2", {}), shownText("'zz' は整数ではありません.")},
-        {projectBytes("m", "2", "2", {"1", "7,8"}), shownText("入力値が数値ではありません.")},
-        {projectBytes("m", "2", "-1", {}), shownText("範囲チェックエラー.")},
-    };
-    for (const auto& [project, message] : cases) {
-        writeBytes(at("bad.quarvel"), project);
-        const Outcome outcome = run({"-o", at("out.h").string(), at("bad.quarvel").string()});
-        EXPECT_EQ(outcome.exitCode, 1) << message;
-        EXPECT_EQ(outcome.err, message);
+// Every export case in every format it has, to standard output and with -o; every
+// project that cannot be opened, with the reader's message and the output file kept.
+class ExportCase : public ExportCommand, public ::testing::WithParamInterface<fs::path> {};
+
+TEST_P(ExportCase, WritesTheExpectedBytesOrFailsWithTheExpectedText) {
+    const fs::path& data = GetParam();
+    const std::string project = (data / "project.quarvel").string();
+    if (fs::exists(data / "expected-failure.txt")) {
+        const std::string output = folder.write("out.h", "earlier\r\n");
+        const Outcome outcome = run({"-o", output, project});
+        EXPECT_EQ(outcome.exitCode, 1);
+        EXPECT_EQ(outcome.err, readAll(data / "expected-failure.txt"));
         EXPECT_EQ(outcome.out, "");
-        EXPECT_EQ(readBytes(at("out.h")), "earlier\r\n");
+        EXPECT_EQ(readAll(output), "earlier\r\n");
+        return;
     }
-}
-
-TEST_F(ExportCommand, StandardOutputAndFileHoldTheEditorsExportBytes) {
-    const core::EditorState state = sampleState();
-    writeBytes(at("p.quarvel"), projectOf(state));
-    const std::vector<std::pair<std::string, core::ExportFormat>> formats = {
-        {"c", core::ExportFormat::CArray}, {"gas", core::ExportFormat::Gas}, {"dragonbasic", core::ExportFormat::DragonBasic}};
-    for (const auto& [name, format] : formats) {
-        core::exportToFile(format, state, at("editor.h").string());
-        const std::string expected = readBytes(at("editor.h"));
-
-        const Outcome toStdout = run({"--format", name, at("p.quarvel").string()});
+    for (const auto& [name, format] : testsupport::exportFormats()) {
+        const fs::path expectedFile = data / ("expected." + name);
+        if (!fs::exists(expectedFile)) continue;
+        const std::string expected = readAll(expectedFile);
+        const Outcome toStdout = run({"--format", name, project});
         EXPECT_EQ(toStdout.exitCode, 0) << name;
         EXPECT_EQ(toStdout.err, "") << name;
         EXPECT_EQ(toStdout.out, expected) << name;
 
-        const Outcome toFile = run({"--format=" + name, "-o", at("tool.h").string(), at("p.quarvel").string()});
+        const Outcome toFile = run({"--format=" + name, "-o", folder.file("tool.h"), project});
         EXPECT_EQ(toFile.exitCode, 0) << name;
         EXPECT_EQ(toFile.err, "") << name;
         EXPECT_EQ(toFile.out, "") << name;
-        EXPECT_EQ(readBytes(at("tool.h")), expected) << name;
+        EXPECT_EQ(readAll(folder.file("tool.h")), expected) << name;
     }
-    // Without --format the C array is written.
-    core::exportToFile(core::ExportFormat::CArray, state, at("editor.h").string());
-    EXPECT_EQ(run({at("p.quarvel").string()}).out, readBytes(at("editor.h")));
 }
 
-TEST_F(ExportCommand, WidthAboveTheLimitIsCutAsTheEditorOpensIt) {
-    // 5000 cells per row in the file; the open keeps the first 4096 of each.
-    std::vector<std::string> cells;
-    for (int r = 0; r < 2; ++r)
-        for (int c = 0; c < 5000; ++c) cells.push_back(std::to_string(r * 5000 + c));
-    writeBytes(at("wide.quarvel"), projectBytes("wide", "5000", "2", cells));
-    const Outcome outcome = run({"--format", "dragonbasic", at("wide.quarvel").string()});
-    ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
-    std::string expected = "wide:\r\n\r\n";
-    for (int r = 0; r < 2; ++r) {
-        expected += "\tdata ";
-        for (int c = 0; c < 4096; ++c) {
-            if (c > 0) expected += ',';
-            expected += std::to_string(r * 5000 + c);
-        }
-        expected += "\r\n";
-    }
-    expected += "\r\n";
-    EXPECT_EQ(outcome.out, expected);
+std::vector<fs::path> exportAndFailureCases() {
+    std::vector<fs::path> cases = testsupport::dataCases("export");
+    for (auto& projectCase : testsupport::dataCases("project"))
+        if (fs::exists(projectCase / "expected-failure.txt")) cases.push_back(std::move(projectCase));
+    return cases;
 }
+
+INSTANTIATE_TEST_SUITE_P(Data, ExportCase, ::testing::ValuesIn(exportAndFailureCases()),
+                         [](const auto& info) { return testsupport::caseName(info.param); });
 
 TEST_F(ExportCommand, LabelFromTheTerminalIsWrittenAsCodePage932) {
-    writeBytes(at("p.quarvel"), projectBytes("own", "1", "1", {"5"}));
-    const Outcome japanese = run({"--format", "dragonbasic", "--label", "地図 その1", at("p.quarvel").string()}, "C.UTF-8");
+    const std::string project = folder.write("p.quarvel", "tiles.bmp\r\nown\r\n1\r\n1\r\n5\r\n");
+    const Outcome japanese = run({"--format", "dragonbasic", "--label", "地図 その1", project}, "C.UTF-8");
     ASSERT_EQ(japanese.exitCode, 0) << japanese.err;
     EXPECT_EQ(japanese.out, testsupport::cp932("地図 その1") + ":\r\n\r\n\tdata 5\r\n\r\n");
 
-    const Outcome empty = run({"--format", "dragonbasic", "--label=", at("p.quarvel").string()});
+    const Outcome empty = run({"--format", "dragonbasic", "--label=", project});
     ASSERT_EQ(empty.exitCode, 0) << empty.err;
     EXPECT_EQ(empty.out, ":\r\n\r\n\tdata 5\r\n\r\n");
-
-    // The project's own cp932 label passes through untouched when none is given.
-    writeBytes(at("jp.quarvel"), projectBytes(testsupport::cp932("表ソ"), "1", "1", {"5"}));
-    EXPECT_EQ(run({"--format", "dragonbasic", at("jp.quarvel").string()}).out,
-              testsupport::cp932("表ソ") + ":\r\n\r\n\tdata 5\r\n\r\n");
 }
 
 TEST_F(ExportCommand, LabelThatTheTerminalEncodingCannotHoldIsAUsageError) {
-    writeBytes(at("p.quarvel"), projectBytes("own", "1", "1", {"5"}));
+    const std::string project = folder.write("p.quarvel", "tiles.bmp\r\nown\r\n1\r\n1\r\n5\r\n");
     // UTF-8 bytes under the plain C locale: guessing would write the wrong label.
-    const Outcome notAscii = run({"--label", "地図", "-o", at("out.h").string(), at("p.quarvel").string()}, "C");
+    const Outcome notAscii = run({"--label", "地図", "-o", folder.file("out.h"), project}, "C");
     EXPECT_EQ(notAscii.exitCode, 2);
     EXPECT_NE(notAscii.err.find("--label"), std::string::npos) << notAscii.err;
-    EXPECT_FALSE(fs::exists(at("out.h")));
+    EXPECT_FALSE(fs::exists(folder.file("out.h")));
     // A character that code page 932 has no form for.
-    const Outcome emoji = run({"--label", "map\xF0\x9F\x98\x80", at("p.quarvel").string()}, "C.UTF-8");
+    const Outcome emoji = run({"--label", "map\xF0\x9F\x98\x80", project}, "C.UTF-8");
     EXPECT_EQ(emoji.exitCode, 2);
     EXPECT_EQ(emoji.out, "");
 }
 
 TEST_F(ExportCommand, MessagesUnderThePlainCLocaleStayReadable) {
-    const Outcome outcome = run({at("absent.quarvel").string()}, "C");
+    const Outcome outcome = run({folder.file("absent.quarvel")}, "C");
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_EQ(outcome.err, shownText("ファイルが見つかりません."));
 }
 
 TEST_F(ExportCommand, OutputThatCannotBeWrittenIsAFailure) {
-    writeBytes(at("p.quarvel"), projectOf(sampleState()));
-    const Outcome missingFolder = run({"-o", at("no/such/folder.h").string(), at("p.quarvel").string()});
+    const std::string project = dataProject("level-1");
+    const Outcome missingFolder = run({"-o", folder.file("no/such/folder.h"), project});
     EXPECT_EQ(missingFolder.exitCode, 1);
     EXPECT_EQ(missingFolder.err, shownText("不正なファイル名です."));
 
     // A full device as standard output must not be reported as success.
-    const Outcome fullDevice = run({at("p.quarvel").string()}, "C.UTF-8", "/dev/full");
+    const Outcome fullDevice = run({project}, "C.UTF-8", "/dev/full");
     EXPECT_EQ(fullDevice.exitCode, 1);
     EXPECT_NE(fullDevice.err, "");
 }

@@ -9,31 +9,15 @@
 #include <string>
 
 #include "support/cp932.h"
+#include "support/temp_folder.h"
 #include "test_windows_fixture.h"
 
 namespace windowstest {
 namespace {
 
-// The start-up map, 32 x 32 zeros, written out by the rules of each format.
-std::string repeated(const std::string& piece, int times) {
-    std::string out;
-    for (int i = 0; i < times; ++i) out += piece;
-    return out;
-}
-
-std::string zeroMapAsCArray(const std::string& label) {
-    const std::string row = repeated(repeated("0,", 8) + "\r\n", 4) + "\r\n";
-    return "\r\nconst unsigned short " + label + "[] = {\r\n\r\n" + repeated(row, 32) + "};\r\n";
-}
-
-std::string zeroMapAsGas(const std::string& label) {
-    return "\t.global\t" + label + "\r\n\t.section .rodata\r\n\t.align\t1\r\n\t.type\t" + label +
-           ",object\r\n\t.size\t" + label + ",2048\r\n" + label + ":\r\n\r\n" +
-           repeated("\t.short\t0\r\n", 1024) + "\r\n";
-}
-
-std::string zeroMapAsDragonBasic(const std::string& label) {
-    return label + ":\r\n\r\n" + repeated("\tdata " + repeated("0,", 31) + "0\r\n", 32) + "\r\n";
+// The start-up map, 32 x 32 zeros, as an export case of tests/data gives it.
+std::string startUpMapAs(const char* format, const char* exportCase = "start-up-map") {
+    return testsupport::readAll(std::string(QUARVEL_SOURCE_DIR) + "/tests/data/export/" + exportCase + "/expected." + format);
 }
 
 std::string contentOf(const QString& path) {
@@ -78,7 +62,7 @@ TEST_F(ExportTest, SaveDialogProposesTheMapLabelAsAHeaderFile) {
 
 TEST_F(ExportTest, EachExportTypeWritesTheStartUpMapByteForByte) {
     const std::pair<int, std::string> types[] = {
-        {0, zeroMapAsCArray("Default")}, {1, zeroMapAsGas("Default")}, {2, zeroMapAsDragonBasic("Default")}};
+        {0, startUpMapAs("c")}, {1, startUpMapAs("gas")}, {2, startUpMapAs("dragonbasic")}};
     for (const auto& [type, expected] : types) {
         const QString path = folder.filePath(QStringLiteral("map%1.h").arg(type));
         exportTo(path, type);
@@ -92,14 +76,14 @@ TEST_F(ExportTest, AJapaneseLabelIsWrittenInTheCodePage) {
     Form2->Edit1->setText(QStringLiteral(u"村マップ"));
     const QString path = folder.filePath(QStringLiteral(u"村マップ.h"));
     exportTo(path, 2);
-    EXPECT_EQ(contentOf(path), zeroMapAsDragonBasic(testsupport::cp932("村マップ")));
+    EXPECT_EQ(contentOf(path), startUpMapAs("dragonbasic", "start-up-map-japanese-label"));
 }
 
 TEST_F(ExportTest, ConfirmedOverwriteReplacesTheWholeFile) {
     const QString path = folder.filePath("old.h");
     writeFile(path, QByteArray(100000, 'x'));
     exportTo(path, 0);
-    EXPECT_EQ(contentOf(path), zeroMapAsCArray("Default"));
+    EXPECT_EQ(contentOf(path), startUpMapAs("c"));
 }
 
 TEST_F(ExportTest, CancellingTheDialogTouchesNothing) {
