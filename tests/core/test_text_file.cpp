@@ -7,9 +7,13 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "core/failures.h"
+#include "core/integer_syntax.h"
 #include "core/text_file_reader.h"
 #include "core/text_file_writer.h"
 #include "support/temp_folder.h"
@@ -135,6 +139,78 @@ TEST(TextFileReader, NumberLinesMixTheShortFormWithEveryOtherRule) {
 
     core::TextFileReader bad(folder.write("bad", "1\n2\n3x\n"));
     EXPECT_EQ(ioNumberOf([&] { bad.readNumberLines(cells, 3); }), 106);
+}
+
+// The reading rules written plainly over the whole text, as the reference the
+// reader's fast paths must agree with: skip bytes 0..32, take the run of bytes
+// above 32 (at most 32 of them) by the integer syntax, finish the line at its LF.
+struct PlainReader {
+    std::string_view text;  // up to the first 0x1A
+    std::size_t at = 0;
+
+    std::optional<std::int32_t> number() {
+        while (at < text.size() && static_cast<unsigned char>(text[at]) <= 32) ++at;
+        const std::size_t start = at;
+        while (at < text.size() && at - start < 32 && static_cast<unsigned char>(text[at]) > 32) ++at;
+        return at == start ? 0 : core::tryParseInteger(text.substr(start, at - start));
+    }
+    void finishLine() { at = std::min(text.find('\n', at), text.size() - 1) + 1; }
+};
+
+// Number lines of every form, one of them malformed in half of the files, some
+// files starting with a line longer than a read block so that the block ends fall
+// anywhere among the lines.
+std::string generatedCells(std::mt19937& random) {
+    const std::vector<std::string> forms = {"7", "65535", "123456789", "1234567890", "99999999999", "-1", "+16",
+                                            "$ff", "0x10", "X1f", "  42", "\t5", "7 8", "9 junk", "", "5\r6", "0"};
+    const std::vector<std::string> malformed = {"12x", "7,8", "1-", "$", "0x", "2147483648", "123456789a"};
+    std::string text = random() % 4 == 0 ? "1 " + std::string(kOneMiB - random() % 64, 'a') + "\n" : "";
+    const std::size_t lines = 200 + random() % 2000;
+    const std::size_t bad = random() % 2 == 0 ? random() % lines : lines;
+    for (std::size_t i = 0; i < lines; ++i) {
+        const std::string& form = i == bad ? malformed[random() % malformed.size()] : forms[random() % forms.size()];
+        text += form + (random() % 2 ? "\r\n" : "\n");
+    }
+    return text;
+}
+
+TEST(TextFileReader, FastPathsAgreeWithThePlainRulesOnGeneratedLines) {
+    const TempFolder folder;
+    std::mt19937 random(20240612);
+    for (int file = 0; file < 40; ++file) {
+        const std::string text = generatedCells(random);
+        const std::string path = folder.write("cells", text);
+        PlainReader plain{std::string_view(text).substr(0, text.find('\x1a'))};
+        std::vector<std::uint16_t> expected;
+        bool expectFailure = false;
+        while (plain.at < plain.text.size()) {
+            const auto value = plain.number();
+            if (!value) {
+                expectFailure = true;
+                break;
+            }
+            expected.push_back(static_cast<std::uint16_t>(*value));
+            plain.finishLine();
+        }
+        std::vector<std::uint16_t> cells(expected.size() + 1, 0xBEEF);
+        core::TextFileReader lines(path);
+        const int failure = ioNumberOf([&] { EXPECT_EQ(lines.readNumberLines(cells.data(), cells.size()), expected.size()); });
+        EXPECT_EQ(failure, expectFailure ? 106 : 0) << "file " << file;
+        cells.resize(expected.size());
+        EXPECT_EQ(cells, expected) << "file " << file;
+
+        core::TextFileReader numbers(path);
+        std::vector<std::uint16_t> oneByOne;
+        const int numberFailure = ioNumberOf([&] {
+            for (std::size_t i = 0; i < expected.size() + expectFailure; ++i) {
+                oneByOne.push_back(static_cast<std::uint16_t>(numbers.readNumber()));
+                numbers.finishLine();
+            }
+        });
+        EXPECT_EQ(numberFailure, expectFailure ? 106 : 0) << "file " << file;
+        oneByOne.resize(expected.size());
+        EXPECT_EQ(oneByOne, expected) << "file " << file;
+    }
 }
 
 TEST(TextFileReader, OpeningFailsWithTheMappedNumber) {
