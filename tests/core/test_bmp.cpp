@@ -6,7 +6,7 @@
 
 #include "core/bmp.h"
 #include "core/failures.h"
-#include "tests/core/bmp_file_builder.h"
+#include "support/bmp_file_builder.h"
 
 namespace {
 

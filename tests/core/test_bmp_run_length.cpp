@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/bmp.h"
-#include "tests/core/bmp_file_builder.h"
+#include "support/bmp_file_builder.h"
 
 namespace {
 

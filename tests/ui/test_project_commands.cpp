@@ -15,10 +15,7 @@
 #include "support/cp932.h"
 #include "ui/Cp932.h"
 #include "ui/DrawGrid.h"
-#include "support/ScriptedDialogs.h"
-#include "ui/StartUp.h"
-#include "ui/Unit1.h"
-#include "ui/Unit2.h"
+#include "test_windows_fixture.h"
 
 namespace {
 
@@ -54,17 +51,8 @@ std::vector<std::string> fileLines(const QString& path) {
     return lines;
 }
 
-class ProjectCommandsTest : public ::testing::Test {
+class ProjectCommandsTest : public windowstest::WindowsTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(folder.isValid());
-        ui::createWindows(dialogs);
-        form = Form1;
-        settings = Form2;
-        dialogs.clear();
-    }
-    void TearDown() override { ui::destroyWindows(); }
-
     QString writeProject(const QString& name, const std::string& text) {
         const QString path = folder.filePath(name);
         QFile file(path);
@@ -93,11 +81,6 @@ protected:
     }
 
     std::string noFailures() const { return dialogs.failures().join("\n").toStdString(); }
-
-    ui::ScriptedDialogs dialogs;
-    QTemporaryDir folder;
-    TForm1* form = nullptr;
-    TForm2* settings = nullptr;
 };
 
 // --- the dialogs and the prompt -------------------------------------------------

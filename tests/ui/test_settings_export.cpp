@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <string>
 
 #include "support/cp932.h"
@@ -39,7 +38,6 @@ protected:
         dialogs.saveFileAnswers.push_back(path);
         Form2->Button1->click();
     }
-    QTemporaryDir folder;
 };
 
 TEST_F(ExportTest, SaveDialogProposesTheMapLabelAsAHeaderFile) {

@@ -1,6 +1,5 @@
 #pragma once
-// A fixture with the real windows, answered by scripted dialogs, and a folder for
-// sheet files.
+// The real windows with the load-sheet command and what the sheet view shows.
 #include <QAction>
 #include <QImage>
 #include <QPushButton>
@@ -8,24 +7,14 @@
 #include <gtest/gtest.h>
 
 #include "core/bmp.h"
-#include "support/ScriptedDialogs.h"
-#include "ui/SheetView.h"
-#include "ui/StartUp.h"
-#include "ui/Unit1.h"
 #include "test_sheet_files.h"
+#include "test_windows_fixture.h"
+#include "ui/SheetView.h"
 
 namespace sheettest {
 
-class SheetWindowTest : public ::testing::Test {
+class SheetWindowTest : public windowstest::WindowsTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(folder.isValid());
-        ui::createWindows(dialogs);
-        form = Form1;
-        dialogs.clear();
-    }
-    void TearDown() override { ui::destroyWindows(); }
-
     // The load-sheet command answered with `path`, through the button's own wiring.
     void chooseSheet(const QString& path) {
         dialogs.openPictureAnswers.push_back(path);
@@ -34,10 +23,6 @@ protected:
 
     QImage shown() const { return form->Image1->picture(); }
     QRgb shownAt(int x, int y) const { return shown().pixel(x, y); }
-
-    ui::ScriptedDialogs dialogs;
-    QTemporaryDir folder;
-    TForm1* form = nullptr;
 };
 
 inline constexpr QRgb kBlack = 0xFF000000;

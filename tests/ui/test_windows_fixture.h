@@ -1,6 +1,8 @@
 #pragma once
-// Both real windows, created as start-up creates them, answered by scripted dialogs.
+// Both real windows, created as start-up creates them, answered by scripted dialogs,
+// with a folder for the files a test writes.
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <string>
@@ -16,8 +18,11 @@ namespace windowstest {
 class WindowsTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
         static_cast<ui::Application*>(qApp)->setFailureDialogs(&dialogs);
         ui::createWindows(dialogs);
+        form = Form1;
+        settings = Form2;
         startUpCalls = dialogs.calls;
         dialogs.clear();
     }
@@ -37,6 +42,9 @@ protected:
 
     ui::ScriptedDialogs dialogs;
     std::vector<ui::ScriptedDialogs::Call> startUpCalls;
+    QTemporaryDir folder;  // for the files a test writes
+    TForm1* form = nullptr;
+    TForm2* settings = nullptr;
 };
 
 }  // namespace windowstest
