@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/failures.h"
+#include "core/integer_syntax.h"
 #include "support/plain_size_fields.h"
 #include "support/cp932.h"
 #include "support/data_cases.h"
@@ -45,15 +46,6 @@ TEST_F(ProjectFile, WritesTheHeaderLinesThenEveryCellRowByRow) {
     const std::string path = folder.file("out.quarvel");
     core::writeProject(path, state, fields);
     EXPECT_EQ(readAll(path), state.ImagePath + "\r\n" + state.MapName + "\r\n3\r\n$2\r\n0\r\n65535\r\n0\r\n0\r\n0\r\n17\r\n");
-}
-
-TEST_F(ProjectFile, AMapWithoutCellsEndsAfterTheHeightLine) {
-    state.ImagePath.clear();
-    state.MapName.clear();
-    fields.setWidthText("0");
-    const std::string path = folder.file("empty.quarvel");
-    core::writeProject(path, state, fields);
-    EXPECT_EQ(readAll(path), "\r\n\r\n0\r\n32\r\n");
 }
 
 // A size the fields refused never reached the map; the file must still open.
@@ -128,23 +120,6 @@ TEST_F(ProjectFile, FieldsAlreadyHoldingTheSizeRunNoHandlingAndLeaveModified) {
     read(header("31", "32"));
     EXPECT_EQ(fields.repaintCount(), 1);
     EXPECT_TRUE(state.Modified);
-}
-
-TEST_F(ProjectFile, AWidthAboveTheCapFollowsTheFileButKeepsTheCappedCells) {
-    std::string bytes = header("5000", "2");
-    for (int r = 0; r < 2; ++r)
-        for (int c = 0; c < 5000; ++c) bytes += std::to_string(r * 10000 + c % 4500) + "\n";
-    read(bytes);
-    EXPECT_EQ(fields.widthText(), "4096");
-    EXPECT_EQ(fields.pixelWidthText(), "32768");
-    EXPECT_EQ(state.MapWidth, 4096);
-    EXPECT_EQ(state.MapHeight, 2);
-    ASSERT_EQ(state.Map.size(), 2u);
-    ASSERT_EQ(state.Map[1].size(), 4096u);
-    EXPECT_EQ(state.Map[0][4095], 4095);
-    EXPECT_EQ(state.Map[1][0], 10000);  // row 1 starts after 5000 cell lines
-    EXPECT_EQ(state.Map[1][4095], 14095);
-    EXPECT_EQ(fields.arraySizeText(), core::arraySizeText(4096, 2));
 }
 
 TEST_F(ProjectFile, AHugeDeclaredSizeStopsAtTheEndOfTheFile) {
@@ -235,6 +210,15 @@ TEST_P(DataCase, OpensAsTheEditorOpensIt) {
     core::openProject(project, state, fields);
     EXPECT_TRUE(fields.shownFailures().empty());
     EXPECT_FALSE(state.Modified);
+    // The fields, the texts derived from them and the view's counts name the map's size.
+    EXPECT_EQ(core::toInteger(fields.widthText()), state.MapWidth);
+    EXPECT_EQ(core::toInteger(fields.heightText()), state.MapHeight);
+    EXPECT_EQ(fields.pixelWidthText(), core::pixelText(state.MapWidth));
+    EXPECT_EQ(fields.pixelHeightText(), core::pixelText(state.MapHeight));
+    EXPECT_EQ(fields.arraySizeText(), core::arraySizeText(state.MapWidth, state.MapHeight));
+    EXPECT_EQ(fields.dimensionText(), core::dimensionText(state.Map));
+    EXPECT_EQ(fields.gridColCount(), state.MapWidth + 1);
+    EXPECT_EQ(fields.gridRowCount(), state.MapHeight + 1);
     expectFile(folder / "expected.quarvel", [&](const std::string& path) { core::writeProject(path, state, fields); });
     for (const auto& [name, format] : testsupport::exportFormats())
         expectFile(folder / ("expected." + name), [&](const std::string& path) { core::exportToFile(format, state, path); });

@@ -223,10 +223,7 @@ TEST_F(ProjectCommandsTest, OpenAppliesTheFileToFieldsMapGridAndState) {
 }
 
 TEST_F(ProjectCommandsTest, FileWiderThan4096OpensCutTo4096) {
-    std::string text = "\r\nwide\r\n5000\r\n2\r\n";
-    for (int r = 0; r < 2; ++r)
-        for (int c = 0; c < 5000; ++c) text += std::to_string(r * 5000 + c) + "\r\n";
-    openThroughMenu(writeProject("wide.quarvel", text));
+    openThroughMenu(QStringLiteral(QUARVEL_SOURCE_DIR "/tests/data/export/width-above-4096/project.quarvel"));
 
     EXPECT_TRUE(dialogs.failures().isEmpty()) << noFailures();
     EXPECT_EQ(settings->Edit2->text(), "4096");
