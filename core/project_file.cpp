@@ -129,7 +129,7 @@ MapChange readProject(const std::string& path, EditorState& state, SizeFieldsHos
     state.MapWidth = staged.width;
     state.MapHeight = staged.height;
     state.Map.swap(staged.cells);
-    showArraySize(state, fields);
+    showArraySizeTexts(state, fields);
     return {MapEdit::Replace, wholeMap(state.Map), before, {staged.width, staged.height}};
 }
 
@@ -137,8 +137,8 @@ void openProject(const std::string& path, EditorState& state, SizeFieldsHost& fi
                  const std::function<void()>& afterRead) {
     fields.applyMapChange(readProject(path, state, fields));
     if (afterRead) afterRead();
-    changeMapSizeX(state, fields);
-    changeMapSizeY(state, fields);
+    resizeToWidthText(state, fields);
+    resizeToHeightText(state, fields);
     state.Modified = false;
 }
 

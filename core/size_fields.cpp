@@ -80,7 +80,7 @@ SizeTexts startUpSizeTexts() {
 void showDerivedTexts(const EditorState& state, SizeFieldsHost& host) {
     host.setPixelWidthText(pixelText(toInteger(host.widthText())));
     host.setPixelHeightText(pixelText(toInteger(host.heightText())));
-    showArraySize(state, host);
+    showArraySizeTexts(state, host);
 }
 
 std::string arraySizeText(std::int32_t mapWidth, std::int32_t mapHeight) {
@@ -103,22 +103,22 @@ std::string dimensionText(const TileMap& map) {
     return decimal(size.width) + "," + decimal(size.height);
 }
 
-void showArraySize(const EditorState& state, SizeFieldsHost& host) {
+void showArraySizeTexts(const EditorState& state, SizeFieldsHost& host) {
     host.setArraySizeText(arraySizeText(state.MapWidth, state.MapHeight));
     host.setDimensionText(dimensionText(state.Map));
 }
 
-void changeMapSizeX(EditorState& state, SizeFieldsHost& host) {
+void resizeToWidthText(EditorState& state, SizeFieldsHost& host) {
     if (toInteger(host.widthText()) > kMaxMapSize) host.setWidthText(kMaxSizeText);
     const MapChange change = resizeMap(state, {toInteger(host.widthText()), state.MapHeight});
-    showArraySize(state, host);
+    showArraySizeTexts(state, host);
     host.applyMapChange(change);
 }
 
-void changeMapSizeY(EditorState& state, SizeFieldsHost& host) {
+void resizeToHeightText(EditorState& state, SizeFieldsHost& host) {
     if (toInteger(host.heightText()) > kMaxMapSize) host.setHeightText(kMaxSizeText);
     const MapChange change = resizeMap(state, {state.MapWidth, toInteger(host.heightText())});
-    showArraySize(state, host);
+    showArraySizeTexts(state, host);
     host.applyMapChange(change);
 }
 
@@ -146,16 +146,16 @@ void applySizeField(std::int32_t& size, ReadText readText, SetText setText, SetP
 }  // namespace
 
 // The view's repaint comes with the resize's change, at the end of each run.
-void edit2Change(EditorState& state, SizeFieldsHost& host) {
+void applyWidthText(EditorState& state, SizeFieldsHost& host) {
     applySizeField(
         state.MapWidth, [&] { return host.widthText(); }, [&](const char* text) { host.setWidthText(text); },
-        [&](const std::string& text) { host.setPixelWidthText(text); }, [&] { changeMapSizeX(state, host); });
+        [&](const std::string& text) { host.setPixelWidthText(text); }, [&] { resizeToWidthText(state, host); });
 }
 
-void edit3Change(EditorState& state, SizeFieldsHost& host) {
+void applyHeightText(EditorState& state, SizeFieldsHost& host) {
     applySizeField(
         state.MapHeight, [&] { return host.heightText(); }, [&](const char* text) { host.setHeightText(text); },
-        [&](const std::string& text) { host.setPixelHeightText(text); }, [&] { changeMapSizeY(state, host); });
+        [&](const std::string& text) { host.setPixelHeightText(text); }, [&] { resizeToHeightText(state, host); });
 }
 
 }  // namespace core

@@ -16,7 +16,7 @@ public:
     virtual std::string widthText() const = 0;
     virtual std::string heightText() const = 0;
     // Setting a text that differs from the field's runs the field's change handling
-    // (edit2Change / edit3Change) before returning; a failure in it is shown there
+    // (applyWidthText / applyHeightText) before returning; a failure in it is shown there
     // and does not leave the setter. Setting the same text runs nothing.
     virtual void setWidthText(const std::string& text) = 0;
     virtual void setHeightText(const std::string& text) = 0;
@@ -52,11 +52,15 @@ std::string arraySizeText(std::int32_t mapWidth, std::int32_t mapHeight);
 // Cells of the first row, ",", rows: "32,32". A map without rows gives "0,0".
 std::string dimensionText(const TileMap& map);
 
-void showArraySize(const EditorState& state, SizeFieldsHost& host);
-void changeMapSizeX(EditorState& state, SizeFieldsHost& host);
-void changeMapSizeY(EditorState& state, SizeFieldsHost& host);
-// The change handlers of the width and height fields.
-void edit2Change(EditorState& state, SizeFieldsHost& host);
-void edit3Change(EditorState& state, SizeFieldsHost& host);
+// Writes the array-size text and the dimension text of the map into the fields' window.
+void showArraySizeTexts(const EditorState& state, SizeFieldsHost& host);
+// The size operations: the field's value, a text above 4096 first set to "4096"
+// (which runs the field's own change handling), becomes the map's width or height.
+void resizeToWidthText(EditorState& state, SizeFieldsHost& host);
+void resizeToHeightText(EditorState& state, SizeFieldsHost& host);
+// The change handling of the width and height fields: an emptied field becomes "1",
+// the pixel text follows, then the size operation.
+void applyWidthText(EditorState& state, SizeFieldsHost& host);
+void applyHeightText(EditorState& state, SizeFieldsHost& host);
 
 }  // namespace core

@@ -27,13 +27,13 @@ void WindowlessSizeFields::applyMapChange(const MapChange& change) {
 void WindowlessSizeFields::setWidthText(const std::string& text) {
     if (text == widthText_) return;
     widthText_ = text;
-    runChangeHandling([this] { edit2Change(state_, *this); });
+    runChangeHandling([this] { applyWidthText(state_, *this); });
 }
 
 void WindowlessSizeFields::setHeightText(const std::string& text) {
     if (text == heightText_) return;
     heightText_ = text;
-    runChangeHandling([this] { edit3Change(state_, *this); });
+    runChangeHandling([this] { applyHeightText(state_, *this); });
 }
 
 }  // namespace core

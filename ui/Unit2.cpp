@@ -130,8 +130,8 @@ void TForm2::Edit1Change() {
     Form1->Modified = true;
 }
 
-void TForm2::Edit2Change() { core::edit2Change(*Form1, Form1->sizeFields()); }
-void TForm2::Edit3Change() { core::edit3Change(*Form1, Form1->sizeFields()); }
+void TForm2::Edit2Change() { core::applyWidthText(*Form1, Form1->sizeFields()); }
+void TForm2::Edit3Change() { core::applyHeightText(*Form1, Form1->sizeFields()); }
 
 void TForm2::Button1Click() {
     ui::FileDialogOptions options;

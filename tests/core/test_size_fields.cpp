@@ -237,7 +237,7 @@ TEST_F(SizeFields, TheSameTextRunsNoHandlingButTheSizeOperationAlwaysApplies) {
     EXPECT_FALSE(state.Modified);
     EXPECT_EQ(fields.arraySizeText(), "");
 
-    core::changeMapSizeY(state, fields);
+    core::resizeToHeightText(state, fields);
     EXPECT_TRUE(state.Modified);
     EXPECT_EQ(fields.arraySizeText(), "2048byte(2048byte)");
     EXPECT_EQ(fields.dimensionText(), "32,32");
@@ -249,7 +249,7 @@ TEST_F(SizeFields, TheSizeOperationClampsAFieldItFindsAboveTheLimit) {
     EditorState other;
     PlainSizeFields quiet(other);
     quiet.setWidthText("9999");
-    core::changeMapSizeX(state, quiet);
+    core::resizeToWidthText(state, quiet);
     EXPECT_EQ(quiet.widthText(), "4096");
     EXPECT_EQ(state.MapWidth, 4096);
     EXPECT_TRUE(hasShape(state.Map, 32, 4096));

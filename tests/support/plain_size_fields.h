@@ -11,7 +11,7 @@ namespace testsupport {
 class PlainSizeFields : public core::WindowlessSizeFields {
 public:
     // The derived texts start as a fresh settings window has them; the array-size and
-    // dimension texts stay empty until showArraySize() first runs. The grid counts
+    // dimension texts stay empty until showArraySizeTexts() first runs. The grid counts
     // follow the state's size.
     explicit PlainSizeFields(core::EditorState& state)
         : WindowlessSizeFields(state), gridColCount_(state.MapWidth + 1), gridRowCount_(state.MapHeight + 1) {}
