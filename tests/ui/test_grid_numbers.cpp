@@ -36,13 +36,6 @@ QImage fromPieces(ui::OpaqueNumbers& numbers, const QFont& font, std::uint32_t v
     return image;
 }
 
-int differingPixels(const QImage& a, const QImage& b) {
-    int differing = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) differing += a.pixel(x, y) != b.pixel(x, y);
-    return differing;
-}
-
 // Digits stand at whole-pixel advances, one after the other, as the system's own
 // text output places them; each digit looks as the font draws it alone.
 TEST(OpaqueNumbers, DigitsStandSideBySideInOneBox) {
@@ -65,8 +58,11 @@ TEST(OpaqueNumbers, DigitsStandSideBySideInOneBox) {
         // Nothing drawn outside the box.
         const QRect box(1, 2, x - 1, metrics.height());
         for (int y = 0; y < 20; ++y)
-            for (int px = 0; px < 80; ++px)
-                if (!box.contains(px, y)) ASSERT_EQ(drawn.pixelColor(px, y), kAround) << value;
+            for (int px = 0; px < 80; ++px) {
+                if (!box.contains(px, y)) {
+                    ASSERT_EQ(drawn.pixelColor(px, y), kAround) << value;
+                }
+            }
     }
 
     // Cut at a cell's edges: what lies inside is the same, nothing outside changes.

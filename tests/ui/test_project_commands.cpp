@@ -13,6 +13,8 @@
 
 #include "core/failures.h"
 #include "support/cp932.h"
+#include "support/qt_files.h"
+#include "support/temp_folder.h"
 #include "ui/Cp932.h"
 #include "ui/DrawGrid.h"
 #include "test_windows_fixture.h"
@@ -41,9 +43,7 @@ std::string projectText(const std::string& imagePath, const std::string& label, 
 core::Cell cellFromFile(int r, int c) { return static_cast<core::Cell>(r * 100 + c + 1); }
 
 std::vector<std::string> fileLines(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    const std::string bytes = file.readAll().toStdString();
+    const std::string bytes = testsupport::readAll(path.toStdString());
     std::vector<std::string> lines;
     std::size_t start = 0;
     for (std::size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2)
@@ -54,11 +54,7 @@ std::vector<std::string> fileLines(const QString& path) {
 class ProjectCommandsTest : public windowstest::WindowsTest {
 protected:
     QString writeProject(const QString& name, const std::string& text) {
-        const QString path = folder.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text.data(), static_cast<qint64>(text.size()));
-        return path;
+        return testsupport::writeFile(folder, name, QByteArray::fromStdString(text));
     }
     // A 3 x 2 project without a sheet.
     QString smallProject(const QString& name) { return writeProject(name, projectText("", "small", 3, 2)); }

@@ -2,12 +2,12 @@
 // writes, and what a cancelled or failing export leaves alone.
 #include <QButtonGroup>
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <string>
 
 #include "support/cp932.h"
+#include "support/qt_files.h"
 #include "support/temp_folder.h"
 #include "test_windows_fixture.h"
 
@@ -19,17 +19,7 @@ std::string startUpMapAs(const char* format, const char* exportCase = "start-up-
     return testsupport::readAll(std::string(QUARVEL_SOURCE_DIR) + "/tests/data/export/" + exportCase + "/expected." + format);
 }
 
-std::string contentOf(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return "<missing>";
-    return file.readAll().toStdString();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
+std::string contentOf(const QString& path) { return testsupport::readAll(path.toStdString()); }
 
 class ExportTest : public WindowsTest {
 protected:
@@ -78,15 +68,13 @@ TEST_F(ExportTest, AJapaneseLabelIsWrittenInTheCodePage) {
 }
 
 TEST_F(ExportTest, ConfirmedOverwriteReplacesTheWholeFile) {
-    const QString path = folder.filePath("old.h");
-    writeFile(path, QByteArray(100000, 'x'));
+    const QString path = testsupport::writeFile(folder, "old.h", QByteArray(100000, 'x'));
     exportTo(path, 0);
     EXPECT_EQ(contentOf(path), startUpMapAs("c"));
 }
 
 TEST_F(ExportTest, CancellingTheDialogTouchesNothing) {
-    const QString path = folder.filePath("keep.h");
-    writeFile(path, "keep me");
+    const QString path = testsupport::writeFile(folder, "keep.h", "keep me");
     Form2->saveDialog1FileName = path;  // the last export's file
     Form2->Button1->click();             // no answer queued: the dialog is cancelled
     EXPECT_EQ(contentOf(path), "keep me");

@@ -1,12 +1,12 @@
 #pragma once
 // Tile-sheet test files: small BMPs with known pixels, written into a temporary folder.
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 #include <QTemporaryDir>
 #include <cstdint>
 
 #include "support/bmp_file_builder.h"
+#include "support/qt_files.h"
 
 namespace sheettest {
 
@@ -33,11 +33,6 @@ inline QByteArray bmp24(int width, int height) {
 // The start of an icon file: reserved 0, type 1, one image.
 inline QByteArray iconFile() { return QByteArray("\0\0\1\0\1\0", 6) + QByteArray(16 + 40, '\x10'); }
 
-inline QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) return QString();
-    return path;
-}
+using testsupport::writeFile;
 
 }  // namespace sheettest
