@@ -59,22 +59,6 @@ private:
     std::string last_;
 };
 
-TEST(CarrayRows, EightValuesPerLineRestartingAtEveryRow) {
-    const auto dataLines = [](const core::TileMap& map) {
-        Lines lines = core::Output_Carray(mapOf(map));
-        EXPECT_EQ(lines.front(), "");
-        EXPECT_EQ(lines.back(), "};");
-        return Lines(lines.begin() + 3, lines.end() - 1);
-    };
-    EXPECT_EQ(dataLines({{1, 2, 3, 4, 5, 6, 7, 8}}), (Lines{"1,2,3,4,5,6,7,8,", ""}));
-    EXPECT_EQ(dataLines({core::MapRow(10, 7)}), (Lines{"7,7,7,7,7,7,7,7,", "7,7,"}));
-    EXPECT_EQ(dataLines({core::MapRow(8, 1), core::MapRow(8, 2)}),
-              (Lines{"1,1,1,1,1,1,1,1,", "", "2,2,2,2,2,2,2,2,", ""}));
-    EXPECT_EQ(dataLines({core::MapRow(9, 3)}), (Lines{"3,3,3,3,3,3,3,3,", "3,"}));
-    EXPECT_EQ(dataLines({core::MapRow(7, 4), core::MapRow(7, 5)}), (Lines{"4,4,4,4,4,4,4,", "5,5,5,5,5,5,5,"}));
-    EXPECT_EQ(dataLines({{65535, 0, 10, 100, 1000, 10000}}), (Lines{"65535,0,10,100,1000,10000,"}));
-}
-
 // Around multiples of 8 the line breaks move; every value must still come out once,
 // in order, and no line may hold more than eight values or values of two rows.
 TEST(CarrayRows, WidthsAroundMultiplesOfEightKeepEveryValueInItsRow) {

@@ -77,22 +77,13 @@ TEST_F(UpDownTest, ArrowButtonsStep) {
 TEST_F(UpDownTest, StepAfterTypedTextContinuesFromItInsideTheRange) {
     field->setText("10");
     EXPECT_EQ(field->text(), "10");
-    spinner->stepUp();
-    EXPECT_EQ(field->text(), "11");
-
-    field->setText("40");
-    spinner->stepDown();
-    EXPECT_EQ(field->text(), "31");
-    field->setText("40");
-    spinner->stepUp();
-    EXPECT_EQ(field->text(), "32");
-
-    field->setText("-5");
-    spinner->stepDown();
-    EXPECT_EQ(field->text(), "1");
-    field->setText("$10");
-    spinner->stepUp();
-    EXPECT_EQ(field->text(), "17");
+    const std::tuple<const char*, bool, const char*> steps[] = {
+        {"10", true, "11"}, {"40", false, "31"}, {"40", true, "32"}, {"-5", false, "1"}, {"$10", true, "17"}};
+    for (const auto& [typed, up, after] : steps) {
+        field->setText(typed);
+        up ? spinner->stepUp() : spinner->stepDown();
+        EXPECT_EQ(field->text(), after) << typed << (up ? " up" : " down");
+    }
 }
 
 TEST_F(UpDownTest, StepAfterNonIntegerTextContinuesFromItsOwnPosition) {

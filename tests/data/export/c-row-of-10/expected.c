@@ -1,0 +1,6 @@
+
+const unsigned short Default[] = {
+
+7,7,7,7,7,7,7,7,
+7,7,
+};

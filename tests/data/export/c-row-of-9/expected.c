@@ -1,0 +1,6 @@
+
+const unsigned short Default[] = {
+
+3,3,3,3,3,3,3,3,
+3,
+};
