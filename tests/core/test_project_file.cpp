@@ -53,7 +53,7 @@ TEST_F(ProjectFile, FieldTextsThatNeverBecameTheSizeAreSavedAsTheMapsSize) {
     fields.setWidthText("3");
     fields.setWidthText("3x");   // no integer: the map stays 3 wide
     fields.setHeightText("-2");  // refused: the map stays 32 high
-    ASSERT_EQ(fields.shownFailures().size(), 2u);
+    ASSERT_EQ(fields.failures().size(), 2u);
     state.ImagePath = "sheet.bmp";
     state.MapName = "label";
     state.Map[31][2] = 9;
@@ -108,17 +108,17 @@ TEST_F(ProjectFile, RoundTripGivesBackTheDocument) {
     EXPECT_EQ(state.Map, original.Map);
     EXPECT_EQ(fields.widthText(), "37");
     EXPECT_EQ(fields.heightText(), "23");
-    EXPECT_EQ(fields.arraySizeText(), core::arraySizeText(37, 23));
-    EXPECT_EQ(fields.dimensionText(), "37,23");
-    EXPECT_TRUE(fields.shownFailures().empty());
+    EXPECT_EQ(fields.arraySize, core::arraySizeText(37, 23));
+    EXPECT_EQ(fields.dimension, "37,23");
+    EXPECT_TRUE(fields.failures().empty());
 }
 
 TEST_F(ProjectFile, FieldsAlreadyHoldingTheSizeRunNoHandlingAndLeaveModified) {
     read(header("32", "32"));
-    EXPECT_EQ(fields.repaintCount(), 0);
+    EXPECT_EQ(fields.repaintCount, 0);
     EXPECT_FALSE(state.Modified);
     read(header("31", "32"));
-    EXPECT_EQ(fields.repaintCount(), 1);
+    EXPECT_EQ(fields.repaintCount, 1);
     EXPECT_TRUE(state.Modified);
 }
 
@@ -147,9 +147,9 @@ protected:
 
     Snapshot snapshot() const {
         return {state.ImagePath,   state.MapName,        fields.widthText(),    fields.heightText(),
-                fields.pixelWidthText(), fields.pixelHeightText(), fields.arraySizeText(), fields.dimensionText(),
-                state.Map,         state.MapWidth,       state.MapHeight,       fields.gridColCount(),
-                fields.gridRowCount(), fields.repaintCount(), state.Modified};
+                fields.pixelWidth, fields.pixelHeight, fields.arraySize, fields.dimension,
+                state.Map,         state.MapWidth,       state.MapHeight,       fields.gridColCount,
+                fields.gridRowCount, fields.repaintCount, state.Modified};
     }
 
     void SetUp() override {
@@ -171,7 +171,7 @@ protected:
             EXPECT_EQ(testsupport::utf8(core::textToShow(failure)), shown);
         }
         EXPECT_TRUE(snapshot() == before);
-        EXPECT_TRUE(fields.shownFailures().empty()) << "a failure was shown besides the one raised";
+        EXPECT_TRUE(fields.failures().empty()) << "a failure was shown besides the one raised";
     }
 };
 
@@ -208,17 +208,17 @@ TEST_P(DataCase, OpensAsTheEditorOpensIt) {
         return;
     }
     core::openProject(project, state, fields);
-    EXPECT_TRUE(fields.shownFailures().empty());
+    EXPECT_TRUE(fields.failures().empty());
     EXPECT_FALSE(state.Modified);
     // The fields, the texts derived from them and the view's counts name the map's size.
     EXPECT_EQ(core::toInteger(fields.widthText()), state.MapWidth);
     EXPECT_EQ(core::toInteger(fields.heightText()), state.MapHeight);
-    EXPECT_EQ(fields.pixelWidthText(), core::pixelText(state.MapWidth));
-    EXPECT_EQ(fields.pixelHeightText(), core::pixelText(state.MapHeight));
-    EXPECT_EQ(fields.arraySizeText(), core::arraySizeText(state.MapWidth, state.MapHeight));
-    EXPECT_EQ(fields.dimensionText(), core::dimensionText(state.Map));
-    EXPECT_EQ(fields.gridColCount(), state.MapWidth + 1);
-    EXPECT_EQ(fields.gridRowCount(), state.MapHeight + 1);
+    EXPECT_EQ(fields.pixelWidth, core::pixelText(state.MapWidth));
+    EXPECT_EQ(fields.pixelHeight, core::pixelText(state.MapHeight));
+    EXPECT_EQ(fields.arraySize, core::arraySizeText(state.MapWidth, state.MapHeight));
+    EXPECT_EQ(fields.dimension, core::dimensionText(state.Map));
+    EXPECT_EQ(fields.gridColCount, state.MapWidth + 1);
+    EXPECT_EQ(fields.gridRowCount, state.MapHeight + 1);
     expectFile(folder / "expected.quarvel", [&](const std::string& path) { core::writeProject(path, state, fields); });
     for (const auto& [name, format] : testsupport::exportFormats())
         expectFile(folder / ("expected." + name), [&](const std::string& path) { core::exportToFile(format, state, path); });

@@ -129,10 +129,10 @@ protected:
     void expectWidth(std::int32_t width) {
         EXPECT_EQ(state.MapWidth, width);
         EXPECT_TRUE(hasShape(state.Map, static_cast<std::size_t>(state.MapHeight), static_cast<std::size_t>(width)));
-        EXPECT_EQ(fields.gridColCount(), width + 1);
-        EXPECT_EQ(fields.pixelWidthText(), std::to_string(width * 8));
-        EXPECT_EQ(fields.arraySizeText(), core::arraySizeText(width, state.MapHeight));
-        EXPECT_EQ(fields.dimensionText(), core::dimensionText(state.Map));
+        EXPECT_EQ(fields.gridColCount, width + 1);
+        EXPECT_EQ(fields.pixelWidth, std::to_string(width * 8));
+        EXPECT_EQ(fields.arraySize, core::arraySizeText(width, state.MapHeight));
+        EXPECT_EQ(fields.dimension, core::dimensionText(state.Map));
     }
 };
 
@@ -141,25 +141,25 @@ TEST_F(SizeFields, TypingFiveThousandResizesAtEveryKeyAndClampsTo4096) {
     for (const char* typed : {"5", "50", "500"}) {
         fields.setWidthText(typed);
         expectWidth(std::atoi(typed));
-        EXPECT_EQ(fields.repaintCount(), ++repaints);
+        EXPECT_EQ(fields.repaintCount, ++repaints);
     }
     fields.setWidthText("5000");
     EXPECT_EQ(fields.widthText(), "4096");
-    EXPECT_EQ(fields.pixelWidthText(), "32768");
+    EXPECT_EQ(fields.pixelWidth, "32768");
     expectWidth(4096);
-    EXPECT_EQ(fields.arraySizeText(), "256KB(262144byte)");
-    EXPECT_EQ(fields.repaintCount(), repaints + 2);  // the nested run repaints too
-    EXPECT_TRUE(fields.shownFailures().empty());
+    EXPECT_EQ(fields.arraySize, "256KB(262144byte)");
+    EXPECT_EQ(fields.repaintCount, repaints + 2);  // the nested run repaints too
+    EXPECT_TRUE(fields.failures().empty());
     EXPECT_TRUE(state.Modified);
 }
 
 TEST_F(SizeFields, ExactlyFourThousandNinetySixIsNotClamped) {
     fields.setHeightText("4096");
     EXPECT_EQ(fields.heightText(), "4096");
-    EXPECT_EQ(fields.pixelHeightText(), "32768");
+    EXPECT_EQ(fields.pixelHeight, "32768");
     EXPECT_EQ(state.MapHeight, 4096);
-    EXPECT_EQ(fields.gridRowCount(), 4097);
-    EXPECT_EQ(fields.repaintCount(), 1);
+    EXPECT_EQ(fields.gridRowCount, 4097);
+    EXPECT_EQ(fields.repaintCount, 1);
     EXPECT_TRUE(hasShape(state.Map, 4096, 32));
 }
 
@@ -169,9 +169,9 @@ TEST_F(SizeFields, DeletingTheDigitsOfThirtyTwoEndsAtOne) {
     expectWidth(3);
     fields.setWidthText("");
     EXPECT_EQ(fields.widthText(), "1");
-    EXPECT_EQ(fields.pixelWidthText(), "8");
+    EXPECT_EQ(fields.pixelWidth, "8");
     expectWidth(1);
-    EXPECT_EQ(fields.repaintCount(), 3);  // "3", then the nested "1" and the outer run
+    EXPECT_EQ(fields.repaintCount, 3);  // "3", then the nested "1" and the outer run
     fields.setWidthText("32");
     expectWidth(32);
     EXPECT_EQ(state.Map[5][0], 5001);
@@ -182,20 +182,20 @@ TEST_F(SizeFields, HeightGrowsWithRowsOfTheCurrentWidth) {
     fields.setWidthText("10");
     fields.setHeightText("40");
     EXPECT_TRUE(hasShape(state.Map, 40, 10));
-    EXPECT_EQ(fields.gridRowCount(), 41);
-    EXPECT_EQ(fields.dimensionText(), "10,40");
+    EXPECT_EQ(fields.gridRowCount, 41);
+    EXPECT_EQ(fields.dimension, "10,40");
 }
 
 TEST_F(SizeFields, ATextThatIsNoIntegerIsShownAndChangesNothing) {
     fields.setHeightText("abc");
-    ASSERT_EQ(fields.shownFailures().size(), 1u);
-    EXPECT_EQ(core::withFullStop(fields.shownFailures()[0]), testsupport::cp932("'abc' は整数ではありません."));
+    ASSERT_EQ(fields.failures().size(), 1u);
+    EXPECT_EQ(core::withFullStop(fields.failures()[0]), testsupport::cp932("'abc' は整数ではありません."));
     EXPECT_EQ(fields.heightText(), "abc");
     EXPECT_EQ(state.MapHeight, 32);
-    EXPECT_EQ(fields.pixelHeightText(), "256");
+    EXPECT_EQ(fields.pixelHeight, "256");
     EXPECT_TRUE(hasShape(state.Map, 32, 32));
     EXPECT_FALSE(state.Modified);
-    EXPECT_EQ(fields.repaintCount(), 0);
+    EXPECT_EQ(fields.repaintCount, 0);
 }
 
 TEST_F(SizeFields, ANegativeSizeIsRefusedBeforeAnythingChanges) {
@@ -203,12 +203,12 @@ TEST_F(SizeFields, ANegativeSizeIsRefusedBeforeAnythingChanges) {
     const TileMap before = state.Map;
     fields.setWidthText("-5");
     fields.setHeightText("-1");
-    ASSERT_EQ(fields.shownFailures().size(), 2u);
-    EXPECT_EQ(fields.shownFailures()[0], core::RangeFailure().message());
+    ASSERT_EQ(fields.failures().size(), 2u);
+    EXPECT_EQ(fields.failures()[0], core::RangeFailure().message());
     EXPECT_EQ(state.MapWidth, 32);
     EXPECT_EQ(state.MapHeight, 32);
-    EXPECT_EQ(fields.pixelWidthText(), "256");
-    EXPECT_EQ(fields.pixelHeightText(), "256");
+    EXPECT_EQ(fields.pixelWidth, "256");
+    EXPECT_EQ(fields.pixelHeight, "256");
     EXPECT_EQ(state.Map, before);
     EXPECT_FALSE(state.Modified);
 }
@@ -216,10 +216,10 @@ TEST_F(SizeFields, ANegativeSizeIsRefusedBeforeAnythingChanges) {
 TEST_F(SizeFields, ZeroLeavesAMapWithoutCellsThatCanGrowAgain) {
     fields.setWidthText("0");
     expectWidth(0);
-    EXPECT_EQ(fields.dimensionText(), "0,32");
+    EXPECT_EQ(fields.dimension, "0,32");
     fields.setHeightText("0");
     EXPECT_TRUE(state.Map.empty());
-    EXPECT_EQ(fields.gridRowCount(), 1);
+    EXPECT_EQ(fields.gridRowCount, 1);
     fields.setHeightText("2");
     fields.setWidthText("3");
     EXPECT_TRUE(hasShape(state.Map, 2, 3));
@@ -233,15 +233,15 @@ TEST_F(SizeFields, HexadecimalTextIsKeptAsTyped) {
 
 TEST_F(SizeFields, TheSameTextRunsNoHandlingButTheSizeOperationAlwaysApplies) {
     fields.setWidthText("32");
-    EXPECT_EQ(fields.repaintCount(), 0);
+    EXPECT_EQ(fields.repaintCount, 0);
     EXPECT_FALSE(state.Modified);
-    EXPECT_EQ(fields.arraySizeText(), "");
+    EXPECT_EQ(fields.arraySize, "");
 
     core::resizeToHeightText(state, fields);
     EXPECT_TRUE(state.Modified);
-    EXPECT_EQ(fields.arraySizeText(), "2048byte(2048byte)");
-    EXPECT_EQ(fields.dimensionText(), "32,32");
-    EXPECT_EQ(fields.gridRowCount(), 33);
+    EXPECT_EQ(fields.arraySize, "2048byte(2048byte)");
+    EXPECT_EQ(fields.dimension, "32,32");
+    EXPECT_EQ(fields.gridRowCount, 33);
 }
 
 TEST_F(SizeFields, TheSizeOperationClampsAFieldItFindsAboveTheLimit) {

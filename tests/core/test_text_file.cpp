@@ -141,21 +141,23 @@ TEST(TextFileReader, NumberLinesMixTheShortFormWithEveryOtherRule) {
     EXPECT_EQ(ioNumberOf([&] { bad.readNumberLines(cells, 3); }), 106);
 }
 
-// The reading rules written plainly over the whole text, as the reference the
-// reader's fast paths must agree with: skip bytes 0..32, take the run of bytes
-// above 32 (at most 32 of them) by the integer syntax, finish the line at its LF.
-struct PlainReader {
-    std::string_view text;  // up to the first 0x1A
-    std::size_t at = 0;
-
-    std::optional<std::int32_t> number() {
+// The reading rules written plainly over the whole text, the reference the reader's
+// fast paths must agree with: skip bytes 0..32, take the run of bytes above 32 (at
+// most 32) by the integer syntax, then skip past the line's LF. Gives the cells up
+// to the first malformed one, and whether there was one.
+std::pair<std::vector<std::uint16_t>, bool> plainCells(std::string_view text) {
+    std::vector<std::uint16_t> cells;
+    for (std::size_t at = 0; at < text.size();) {
         while (at < text.size() && static_cast<unsigned char>(text[at]) <= 32) ++at;
         const std::size_t start = at;
         while (at < text.size() && at - start < 32 && static_cast<unsigned char>(text[at]) > 32) ++at;
-        return at == start ? 0 : core::tryParseInteger(text.substr(start, at - start));
+        const auto value = at == start ? 0 : core::tryParseInteger(text.substr(start, at - start));
+        if (!value) return {cells, true};
+        cells.push_back(static_cast<std::uint16_t>(*value));
+        at = std::min(text.find('\n', at), text.size() - 1) + 1;
     }
-    void finishLine() { at = std::min(text.find('\n', at), text.size() - 1) + 1; }
-};
+    return {cells, false};
+}
 
 // Number lines of every form, one of them malformed in half of the files, some
 // files starting with a line longer than a read block so that the block ends fall
@@ -180,34 +182,25 @@ TEST(TextFileReader, FastPathsAgreeWithThePlainRulesOnGeneratedLines) {
     for (int file = 0; file < 40; ++file) {
         const std::string text = generatedCells(random);
         const std::string path = folder.write("cells", text);
-        PlainReader plain{std::string_view(text).substr(0, text.find('\x1a'))};
-        std::vector<std::uint16_t> expected;
-        bool expectFailure = false;
-        while (plain.at < plain.text.size()) {
-            const auto value = plain.number();
-            if (!value) {
-                expectFailure = true;
-                break;
-            }
-            expected.push_back(static_cast<std::uint16_t>(*value));
-            plain.finishLine();
-        }
+        const auto [expected, malformed] = plainCells(text);
+        const int failure = malformed ? 106 : 0;
+
         std::vector<std::uint16_t> cells(expected.size() + 1, 0xBEEF);
         core::TextFileReader lines(path);
-        const int failure = ioNumberOf([&] { EXPECT_EQ(lines.readNumberLines(cells.data(), cells.size()), expected.size()); });
-        EXPECT_EQ(failure, expectFailure ? 106 : 0) << "file " << file;
+        EXPECT_EQ(ioNumberOf([&] { EXPECT_EQ(lines.readNumberLines(cells.data(), cells.size()), expected.size()); }),
+                  failure);
         cells.resize(expected.size());
         EXPECT_EQ(cells, expected) << "file " << file;
 
         core::TextFileReader numbers(path);
         std::vector<std::uint16_t> oneByOne;
-        const int numberFailure = ioNumberOf([&] {
-            for (std::size_t i = 0; i < expected.size() + expectFailure; ++i) {
-                oneByOne.push_back(static_cast<std::uint16_t>(numbers.readNumber()));
-                numbers.finishLine();
-            }
-        });
-        EXPECT_EQ(numberFailure, expectFailure ? 106 : 0) << "file " << file;
+        EXPECT_EQ(ioNumberOf([&] {
+                      while (oneByOne.size() < expected.size() + malformed) {
+                          oneByOne.push_back(static_cast<std::uint16_t>(numbers.readNumber()));
+                          numbers.finishLine();
+                      }
+                  }),
+                  failure);
         oneByOne.resize(expected.size());
         EXPECT_EQ(oneByOne, expected) << "file " << file;
     }
