@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <new>
+#include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "core/os_error_mapping.h"
 #include "support/cp932.h"
@@ -39,18 +42,22 @@ TEST(FailureTexts, EachKindCarriesItsTextAndTheFullStopRuleDecidesTheEnd) {
     for (const Case& c : cases) EXPECT_EQ(core::textToShow(c.failure), c.shown) << testsupport::utf8(c.shown);
 }
 
+// What every boundary shows for an exception that reached it.
+TEST(FailureTexts, AnEscapedExceptionBecomesTheTextOfItsFailure) {
+    EXPECT_EQ(core::failureText(core::IoFailure(32)), cp932("I/O エラー (32)"));
+    EXPECT_EQ(core::failureText(std::bad_alloc()), cp932("メモリが足りません."));
+    // One of no kind of ours is shown with its own text rather than lost.
+    EXPECT_EQ(core::failureText(std::out_of_range("bad index")), "bad index.");
+}
+
 TEST(FailureTexts, FullStopLooksAtTheFirstByteOfTheLastCharacter) {
-    EXPECT_EQ(core::withFullStop(""), "");
-    EXPECT_EQ(core::withFullStop("ends."), "ends.");
-    EXPECT_EQ(core::withFullStop("ends)"), "ends)");
-    EXPECT_EQ(core::withFullStop("ends-"), "ends-");  // 0x2D
-    EXPECT_EQ(core::withFullStop("ends/"), "ends/.");  // 0x2F
-    EXPECT_EQ(core::withFullStop("code 7"), "code 7.");
-    // A double-byte full stop is one character led by 0x81, so it still gets ".".
-    EXPECT_EQ(core::withFullStop(cp932("終わり．")), cp932("終わり．."));
-    // A single-byte katakana (0xA1..0xDF) is a character of its own.
-    EXPECT_EQ(core::withFullStop("\xb1"), "\xb1.");
-    EXPECT_EQ(core::withFullStop(cp932("エラー（")), cp932("エラー（."));
+    // "-" is 0x2D, "/" 0x2F; a double-byte full stop is one character led by 0x81, so it
+    // still gets "."; a single-byte katakana (0xA1..0xDF) is a character of its own.
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""}, {"ends.", "ends."}, {"ends)", "ends)"}, {"ends-", "ends-"}, {"ends/", "ends/."},
+        {"code 7", "code 7."}, {cp932("終わり．"), cp932("終わり．.")}, {"\xb1", "\xb1."},
+        {cp932("エラー（"), cp932("エラー（.")}};
+    for (const auto& [message, shown] : cases) EXPECT_EQ(core::withFullStop(message), shown) << message;
 }
 
 TEST(OsErrorMapping, ErrnoGivesTheFailureNumbers) {

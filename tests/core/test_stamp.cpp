@@ -17,6 +17,13 @@ core::EditorState stateWithSheet(std::int32_t selectedTile) {
     return state;
 }
 
+// The top-left `rows` x `columns` cells of the map.
+core::TileMap corner(const core::EditorState& state, std::size_t rows, std::size_t columns) {
+    core::TileMap cells;
+    for (std::size_t r = 0; r < rows; ++r) cells.emplace_back(state.Map[r].begin(), state.Map[r].begin() + columns);
+    return cells;
+}
+
 int changedCells(const core::EditorState& state) {
     int changed = 0;
     for (const auto& row : state.Map)
@@ -35,18 +42,13 @@ TEST(Stamp, SheetExamples) {
     // Block row 0 runs on into the next sheet row; block row 1 stops at tile 8.
     auto wide = stateWithSheet(2);
     core::stampBlock(wide, 1, 1, 3, 2, kSheetTiles);
-    EXPECT_EQ(wide.Map[0][0], 2);
-    EXPECT_EQ(wide.Map[0][1], 3);
-    EXPECT_EQ(wide.Map[0][2], 4);
-    EXPECT_EQ(wide.Map[1][0], 6);
-    EXPECT_EQ(wide.Map[1][1], 7);
+    EXPECT_EQ(corner(wide, 2, 3), (core::TileMap{{2, 3, 4}, {6, 7, 0}}));
     EXPECT_EQ(changedCells(wide), 5);
 
     // Block row 1 starts at 10, past the limit, and stores nothing.
     auto late = stateWithSheet(6);
     core::stampBlock(late, 1, 1, 3, 2, kSheetTiles);
-    EXPECT_EQ(late.Map[0][0], 6);
-    EXPECT_EQ(late.Map[0][1], 7);
+    EXPECT_EQ(corner(late, 1, 2), (core::TileMap{{6, 7}}));
     EXPECT_EQ(changedCells(late), 2);
 }
 
@@ -55,11 +57,8 @@ TEST(Stamp, LimitStopsOnlyItsBlockRow) {
     auto state = stateWithSheet(1);
     state.SheetColumns = 1;
     core::stampBlock(state, 1, 1, 10, 3, kSheetTiles);
-    EXPECT_EQ(state.Map[0][6], 7);
-    EXPECT_EQ(state.Map[0][7], 0);
-    EXPECT_EQ(state.Map[1][5], 7);
-    EXPECT_EQ(state.Map[1][6], 0);
-    EXPECT_EQ(state.Map[2][0], 3);
+    EXPECT_EQ(corner(state, 3, 8),
+              (core::TileMap{{1, 2, 3, 4, 5, 6, 7, 0}, {2, 3, 4, 5, 6, 7, 0, 0}, {3, 4, 5, 6, 7, 0, 0, 0}}));
     EXPECT_EQ(changedCells(state), 7 + 6 + 5);
 }
 
@@ -72,14 +71,14 @@ TEST(Stamp, ClipsAtTheRightAndBottomEdges) {
     EXPECT_EQ(lastColumn.Map[1][31], 4);
     EXPECT_EQ(changedCells(lastColumn), 1);
 
-    auto corner = stateWithSheet(1);
-    EXPECT_EQ(core::stampArea(corner, 31, 31, 40, 40), (core::CellArea{30, 30, 2, 2}));
-    core::stampBlock(corner, 31, 31, 40, 40, 1000);
-    EXPECT_EQ(corner.Map[30][30], 1);
-    EXPECT_EQ(corner.Map[30][31], 2);
-    EXPECT_EQ(corner.Map[31][30], 5);
-    EXPECT_EQ(corner.Map[31][31], 6);
-    EXPECT_EQ(changedCells(corner), 4);
+    auto bottomRight = stateWithSheet(1);
+    EXPECT_EQ(core::stampArea(bottomRight, 31, 31, 40, 40), (core::CellArea{30, 30, 2, 2}));
+    core::stampBlock(bottomRight, 31, 31, 40, 40, 1000);
+    EXPECT_EQ(bottomRight.Map[30][30], 1);
+    EXPECT_EQ(bottomRight.Map[30][31], 2);
+    EXPECT_EQ(bottomRight.Map[31][30], 5);
+    EXPECT_EQ(bottomRight.Map[31][31], 6);
+    EXPECT_EQ(changedCells(bottomRight), 4);
 
     // Bounds come before the limit: a cell outside the map never ends a row early.
     auto outside = stateWithSheet(0);
