@@ -162,7 +162,7 @@ TEST_F(ProjectCommandsTest, PromptYesWithoutProjectPathAsksWithTheSaveDialog) {
     EXPECT_EQ(form->ProjectPath, ui::toCp932(project));
 }
 
-TEST_F(ProjectCommandsTest, CancellingThePromptedSaveAbandonsTheOpen) {
+TEST_F(ProjectCommandsTest, APromptedSaveThatIsCancelledOrFailsAbandonsTheOpen) {
     const QString project = smallProject("never.quarvel");
     editCell(3, 4, 42);
     dialogs.yesNoAnswers.push_back(true);
@@ -173,10 +173,7 @@ TEST_F(ProjectCommandsTest, CancellingThePromptedSaveAbandonsTheOpen) {
     EXPECT_EQ(form->Map[3][4], 42);
     EXPECT_EQ(form->MapWidth, 32);
     EXPECT_TRUE(form->ProjectPath.empty());
-}
 
-TEST_F(ProjectCommandsTest, FailingPromptedSaveAbandonsTheOpenAndKeepsTheMap) {
-    const QString project = smallProject("later.quarvel");
     editCell(0, 0, 5);
     dialogs.yesNoAnswers.push_back(true);
     dialogs.saveFileAnswers.push_back(folder.filePath("no-such-folder/x.quarvel"));
@@ -253,15 +250,13 @@ TEST_F(ProjectCommandsTest, FailedReadChangesNothing) {
     EXPECT_TRUE(form->Modified);
 }
 
-TEST_F(ProjectCommandsTest, ProjectWithoutSheetOpensSilently) {
+TEST_F(ProjectCommandsTest, NoSheetOpensSilentlyAndAMissingOneIsShownWhileTheOpenCompletes) {
     openThroughMenu(smallProject("plain.quarvel"));
     EXPECT_TRUE(dialogs.failures().isEmpty()) << noFailures();
     EXPECT_TRUE(form->TileSheet.empty());
     EXPECT_EQ(form->DrawGrid1->ColCount(), 4);
     EXPECT_FALSE(form->Modified);
-}
 
-TEST_F(ProjectCommandsTest, MissingSheetIsShownAndTheOpenStillCompletes) {
     const std::string missing = ui::toCp932(folder.filePath("gone.bmp"));
     const QString path = writeProject("lost-sheet.quarvel", projectText(missing, "lost", 4, 2));
     openThroughMenu(path);
