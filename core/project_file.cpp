@@ -22,14 +22,13 @@ std::string sizeLine(const std::string& fieldText, std::size_t size) {
     return std::to_string(size);
 }
 
-// A line of the file cannot hold a line end, and a 0x1A ends the file for the
-// reader: a label pasted with them would make the whole project unreadable. They
-// never occur inside a double-byte character, so dropping them keeps the rest.
+// A label pasted with a line end or 0x1A would make the whole project unreadable;
+// dropping those bytes keeps the rest of the text.
 std::string textLine(std::string_view text) {
     std::string line;
     line.reserve(text.size());
     for (const char byte : text)
-        if (byte != '\n' && byte != '\r' && byte != '\x1a') line.push_back(byte);
+        if (kBytesNoLineHolds.find(byte) == std::string_view::npos) line.push_back(byte);
     return line;
 }
 

@@ -10,6 +10,10 @@
 
 namespace core {
 
+// The bytes no line of a text file can hold: its line ends, and 0x1A, where the
+// reader takes the file to end. They never occur inside a double-byte character.
+inline constexpr std::string_view kBytesNoLineHolds = "\r\n\x1a";
+
 class TextFileWriter {
 public:
     // Writes a new file at `path`, which is untouched until commit(). Raises IoFailure.

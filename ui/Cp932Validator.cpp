@@ -3,20 +3,23 @@
 #include <QLineEdit>
 #include <limits>
 
+#include "core/text_file_writer.h"
 #include "ui/Cp932.h"
 
 namespace ui {
 
 namespace {
-// A field's text is one line of a project file: a line end or Ctrl-Z in it would
-// break the file's layout, so a paste holding one is refused like a foreign character.
-bool holdsLineBreakOrEndOfFile(const QString& text) {
-    return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')) || text.contains(QChar(0x1A));
+// A field's text is one line of a project file: a byte no line can hold would break
+// the file's layout, so a paste holding one is refused like a foreign character.
+bool holdsByteNoLineHolds(const QString& text) {
+    for (const char byte : core::kBytesNoLineHolds)
+        if (text.contains(QLatin1Char(byte))) return true;
+    return false;
 }
 }  // namespace
 
 QValidator::State Cp932Validator::validate(QString& input, int&) const {
-    return fitsCp932(input) && !holdsLineBreakOrEndOfFile(input) ? Acceptable : Invalid;
+    return fitsCp932(input) && !holdsByteNoLineHolds(input) ? Acceptable : Invalid;
 }
 
 void acceptOnlyCp932(QLineEdit* field) {
