@@ -10,6 +10,7 @@
 #include "core/decimal_cells.h"
 #include "core/failures.h"
 #include "core/text_file_writer.h"
+#include "core/wrapping_arithmetic.h"
 
 namespace core {
 namespace {
@@ -61,7 +62,7 @@ constexpr std::size_t kValuesPerCarrayLine = 8;
 
 // The data length in bytes as the signed 32-bit product of the two state fields.
 std::int32_t gasDataSize(std::int32_t mapWidth, std::int32_t mapHeight) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(mapWidth) * static_cast<std::uint32_t>(mapHeight) * 2u);
+    return wrappedProduct(wrappedProduct(mapWidth, mapHeight), 2);
 }
 
 }  // namespace

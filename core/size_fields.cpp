@@ -6,6 +6,7 @@
 
 #include "core/failures.h"
 #include "core/integer_syntax.h"
+#include "core/wrapping_arithmetic.h"
 
 namespace core {
 namespace {
@@ -19,8 +20,6 @@ std::string decimal(std::int64_t value) {
     return std::string(digits, end);
 }
 
-// Products in the editor's signed 32-bit arithmetic, wrapping like the machine does.
-std::int32_t wrapped(std::int64_t value) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(value)); }
 
 // A size must be at least 0, and its bytes must fit in 32 bits.
 void checkSize(std::int32_t rows, std::int32_t columns) {
@@ -71,7 +70,7 @@ MapChange resizeMap(EditorState& state, MapSize size) {
     return {MapEdit::Resize, wholeMap(state.Map), before, size};
 }
 
-std::string pixelText(std::int32_t tiles) { return decimal(wrapped(std::int64_t{tiles} * 8)); }
+std::string pixelText(std::int32_t tiles) { return decimal(wrappedProduct(tiles, 8)); }
 
 SizeTexts startUpSizeTexts() {
     return {decimal(kStartMapWidth), decimal(kStartMapHeight), pixelText(kStartMapWidth), pixelText(kStartMapHeight)};
@@ -84,7 +83,7 @@ void showDerivedTexts(const EditorState& state, SizeFieldsHost& host) {
 }
 
 std::string arraySizeText(std::int32_t mapWidth, std::int32_t mapHeight) {
-    const std::int32_t bytes = wrapped(static_cast<std::int64_t>(mapWidth) * 2 * mapHeight);
+    const std::int32_t bytes = wrappedProduct(wrappedProduct(mapWidth, 2), mapHeight);
     std::int32_t value = bytes;
     const char* unit = "byte";
     if (value > kKiloStep) {

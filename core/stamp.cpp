@@ -2,12 +2,11 @@
 
 #include <algorithm>
 
+#include "core/wrapping_arithmetic.h"
+
 namespace core {
 
 namespace {
-
-// Signed 32-bit arithmetic that wraps instead of overflowing.
-std::int32_t wrapped(std::int64_t value) { return static_cast<std::int32_t>(value); }
 
 // How many of `count` block cells starting at map index `first` lie before `limit`.
 // Cells past the limit are skipped anyway, so the loops stop there; this also keeps

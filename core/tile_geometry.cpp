@@ -1,14 +1,11 @@
 #include "core/tile_geometry.h"
 
+#include "core/wrapping_arithmetic.h"
+
 namespace core {
-namespace {
-
-std::int32_t wrapped(std::int64_t value) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(value)); }
-
-}  // namespace
 
 std::int32_t sheetTileCount(std::int32_t viewWidth, std::int32_t viewHeight) {
-    return wrapped(std::int64_t{viewWidth / kTileSize} * (viewHeight / kTileSize));
+    return wrappedProduct(viewWidth / kTileSize, viewHeight / kTileSize);
 }
 
 std::int32_t tileAt(std::int32_t x, std::int32_t y, std::int32_t sheetColumns) {
