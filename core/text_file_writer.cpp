@@ -57,7 +57,7 @@ void TextFileWriter::writeNumberLines(const std::uint16_t* values, std::size_t c
     file_.checkUsable();
     // The room one line may take while it is written: the prefix and the eight bytes copied.
     const std::size_t lineRoom = prefix.size() + sizeof(DecimalCell);
-    if (lineRoom > kBufferSize) {
+    if (lineRoom > kBufferSize) [[unlikely]] {
         for (std::size_t i = 0; i < count; ++i) {
             std::string line(prefix);
             line += std::string_view(decimalCell(values[i]).digits, decimalCell(values[i]).length);
@@ -67,7 +67,7 @@ void TextFileWriter::writeNumberLines(const std::uint16_t* values, std::size_t c
     }
     while (count > 0) {
         std::size_t room = (kBufferSize - used_) / lineRoom;
-        if (room == 0) {
+        if (room == 0) [[unlikely]] {
             flush();
             room = kBufferSize / lineRoom;
         }
