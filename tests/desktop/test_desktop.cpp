@@ -30,7 +30,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/core/bmp_file_builder.h"
+#include "tests/support/bmp_file_builder.h"
 
 namespace {
 
