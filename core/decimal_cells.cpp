@@ -20,10 +20,10 @@ DecimalTable makeTable() noexcept {
 
 }  // namespace
 
-const DecimalCell& decimalCell(std::uint16_t value) noexcept {
+const DecimalCell* decimalCells() noexcept {
     // Immutable once built; built on first use.
     static const DecimalTable table = makeTable();
-    return table[value];
+    return table.data();
 }
 
 }  // namespace core

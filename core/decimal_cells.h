@@ -11,8 +11,10 @@ struct DecimalCell {
 };
 static_assert(sizeof(DecimalCell) == 8);
 
-// The entry for `value`. Copying all eight bytes of it is always allowed: callers
-// keep eight bytes of room and advance by `length`.
-const DecimalCell& decimalCell(std::uint16_t value) noexcept;
+// The entries of all 65536 values, built on first use. Copying all eight bytes of an
+// entry is always allowed: callers keep eight bytes of room and advance by `length`.
+// Loops over many cells take the table once and index it.
+const DecimalCell* decimalCells() noexcept;
+inline const DecimalCell& decimalCell(std::uint16_t value) noexcept { return decimalCells()[value]; }
 
 }  // namespace core

@@ -43,7 +43,7 @@ public:
 
     // A cell's value through the decimal table: the hot path of every format.
     void appendCell(Cell value) {
-        const DecimalCell& cell = decimalCell(value);
+        const DecimalCell& cell = cells_[value];
         makeRoom(sizeof cell);
         std::memcpy(data_.data() + size_, &cell, sizeof cell);
         size_ += cell.length;
@@ -56,6 +56,7 @@ private:
 
     std::string data_ = std::string(64, '\0');
     std::size_t size_ = 0;
+    const DecimalCell* cells_ = decimalCells();
 };
 
 constexpr std::size_t kValuesPerCarrayLine = 8;

@@ -7,8 +7,9 @@ namespace core {
 
 void LineSink::numberLines(std::string_view prefix, const std::uint16_t* values, std::size_t count) {
     std::string text(prefix);
+    const DecimalCell* const cells = decimalCells();
     for (std::size_t i = 0; i < count; ++i) {
-        const DecimalCell& cell = decimalCell(values[i]);
+        const DecimalCell& cell = cells[values[i]];
         text.resize(prefix.size());
         text.append(cell.digits, cell.length);
         line(text);

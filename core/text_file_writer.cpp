@@ -9,14 +9,13 @@ namespace {
 
 constexpr std::size_t kBufferSize = std::size_t{1} << 20;
 
-// `prefix`, a 16-bit value in decimal and CR LF; gives the end of what was written.
+// `prefix`, a cell's decimal text and CR LF; gives the end of what was written.
 // Stores up to prefix + eight bytes at `at`.
-inline char* putCellLine(char* at, std::string_view prefix, std::uint16_t value) {
+inline char* putCellLine(char* at, std::string_view prefix, const DecimalCell& cell) {
     if (!prefix.empty()) {
         std::memcpy(at, prefix.data(), prefix.size());
         at += prefix.size();
     }
-    const DecimalCell& cell = decimalCell(value);
     std::memcpy(at, &cell, sizeof cell);
     at[cell.length] = '\r';
     at[cell.length + 1] = '\n';
@@ -72,12 +71,13 @@ void TextFileWriter::writeNumberLines(const std::uint16_t* values, std::size_t c
             room = kBufferSize / lineRoom;
         }
         const std::size_t batch = room < count ? room : count;
+        const DecimalCell* const cells = decimalCells();
         char* at = buffer_.get() + used_;
         char* const start = at;
         if (prefix.empty()) {
-            for (std::size_t i = 0; i < batch; ++i) at = putCellLine(at, {}, values[i]);
+            for (std::size_t i = 0; i < batch; ++i) at = putCellLine(at, {}, cells[values[i]]);
         } else {
-            for (std::size_t i = 0; i < batch; ++i) at = putCellLine(at, prefix, values[i]);
+            for (std::size_t i = 0; i < batch; ++i) at = putCellLine(at, prefix, cells[values[i]]);
         }
         used_ += static_cast<std::size_t>(at - start);
         values += batch;
