@@ -16,15 +16,16 @@ public:
     virtual std::string widthText() const = 0;
     virtual std::string heightText() const = 0;
     // Setting a text that differs from the field's runs the field's change handling
-    // (applyWidthText / applyHeightText) before returning; a failure in it is shown there
-    // and does not leave the setter. Setting the same text runs nothing.
+    // (applyWidthText / applyHeightText) before returning; a failure in it is shown
+    // there and does not leave the setter. Setting the same text runs nothing.
     virtual void setWidthText(const std::string& text) = 0;
     virtual void setHeightText(const std::string& text) = 0;
     virtual void setPixelWidthText(const std::string& text) = 0;
     virtual void setPixelHeightText(const std::string& text) = 0;
     virtual void setArraySizeText(const std::string& text) = 0;
     virtual void setDimensionText(const std::string& text) = 0;
-    // What a resize did, for the window to mark the document and follow with its view.
+    // What a resize, or the read of a project, did to the map: the window marks the
+    // document and follows with its view.
     virtual void applyMapChange(const MapChange& change) = 0;
 };
 

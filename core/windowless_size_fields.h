@@ -17,8 +17,8 @@ public:
 
     std::string widthText() const override { return widthText_; }
     std::string heightText() const override { return heightText_; }
-    // A changed text runs applyWidthText / applyHeightText at once; a failure there is kept
-    // in failures() and the caller goes on, as a window shows it and goes on.
+    // A changed text runs applyWidthText / applyHeightText at once; a failure there is
+    // kept in failures() and the caller goes on, as a window shows it and goes on.
     void setWidthText(const std::string& text) override;
     void setHeightText(const std::string& text) override;
     void setPixelWidthText(const std::string&) override {}
