@@ -12,6 +12,7 @@
 #include <QScrollBar>
 
 #include "ui/Boundary.h"
+#include "ui/CellPainter.h"
 #include "ui/DrawGrid.h"
 #include "ui/FocusOutWatcher.h"
 #include "ui/FocusedWheel.h"
@@ -145,7 +146,8 @@ void wireEvents(TForm1& form) {
 
 }  // namespace
 
-TForm1::TForm1(ui::Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialogs_(dialogs) {
+TForm1::TForm1(ui::Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), dialogs_(dialogs), cellPainter_(std::make_unique<ui::CellPainter>()) {
     setWindowTitle(QStringLiteral(u"クオーベルエディター"));
     setFont(ui::windowFont(12));
     move(kScreenPosition);

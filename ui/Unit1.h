@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QSize>
 #include <QString>
+#include <memory>
 
 #include "core/editor_state.h"
 
@@ -24,6 +25,7 @@ struct MapChange;
 }
 
 namespace ui {
+class CellPainter;
 class Dialogs;
 class DrawGrid;
 class SheetView;
@@ -124,6 +126,8 @@ protected:
 
 private:
     ui::Dialogs& dialogs_;
+    // What drawing the map view's cells keeps from one cell to the next.
+    std::unique_ptr<ui::CellPainter> cellPainter_;
 };
 
 // The one global reference to each window.
