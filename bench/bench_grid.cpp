@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QRegion>
+#include <QScrollBar>
 #include <benchmark/benchmark.h>
 
 #include "core/stamp.h"
@@ -57,7 +58,8 @@ void fullRepaint(benchmark::State& state) {
     Windows windows;
     prepareMap(*Form1, int(state.range(0)));
     ui::DrawGrid& grid = *Form1->DrawGrid1;
-    grid.setTopLeft(int(state.range(0)) / 2, int(state.range(0)) / 2);
+    grid.horizontalScrollBar()->setValue(int(state.range(0)) / 2 - 1);
+    grid.verticalScrollBar()->setValue(int(state.range(0)) / 2 - 1);
     QImage image(1920, 1080, QImage::Format_RGB32);
     const QRegion all(image.rect());
     for (auto _ : state) {
@@ -98,7 +100,7 @@ void dragStep32(benchmark::State& state) {
         bool canSelect = true;
         Form1->DrawGrid1SelectCell(col, 1, canSelect);
         grid.setCol(col);
-        grid.viewport()->repaint(QRect(0, 0, 1920, 1080) & QRect(QPoint(16 + (col - grid.LeftCol()) * 16, 16), QSize(512, 512)));
+        grid.viewport()->repaint(QRect(0, 0, 1920, 1080) & QRect(QPoint(16 + (col - grid.geometry().leftCol) * 16, 16), QSize(512, 512)));
         QApplication::processEvents();
     }
 }

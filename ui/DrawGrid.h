@@ -1,21 +1,25 @@
 #pragma once
 // The map view's grid control: one fixed header row and column, 16 x 16 cells,
 // cells drawn by a callback, a cell-selection callback before the current cell moves.
+// Its geometry, its painting and its input each have a file of their own.
 #include <QAbstractScrollArea>
 #include <QRect>
 #include <functional>
+#include <memory>
+
+#include "ui/GridGeometry.h"
+#include "ui/GridPainting.h"
 
 class QPainter;
 class QRegion;
 
 namespace ui {
 
+class GridInput;
+
 class DrawGrid : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    static constexpr int kCellSize = 16;
-    static constexpr int kStepMilliseconds = 60;
-
     explicit DrawGrid(QWidget* parent = nullptr);
     ~DrawGrid() override;
 
@@ -31,18 +35,10 @@ public:
     // Moves the current cell without firing OnSelectCell (limited to the data area).
     void setCol(int col);
     void setRow(int row);
-    // The first data column and row shown next to the headers.
-    int LeftCol() const;
-    int TopRow() const;
-    void setTopLeft(int leftCol, int topRow);
-    // Data columns and rows shown completely.
-    int VisibleColCount() const;
-    int VisibleRowCount() const;
-    // Grid rectangle of a cell in viewport coordinates (empty when it is not shown).
-    QRect CellRect(int col, int row) const;
+    // Where the cells stand now: counts, scroll position, viewport size.
+    GridGeometry geometry() const;
     // Whether this view is the control of its window that holds the keyboard focus.
     bool isActiveControl() const;
-    bool isDragging() const;
 
     // Marks the whole view for drawing and draws it before returning.
     void repaintAll();
@@ -54,16 +50,20 @@ public:
     // notches step the current cell while the view is the active control.
     void wheelTurned(int angleDelta);
 
-    // Draws the cells intersecting `region` as the view would, into any painter sized
-    // like the viewport. `activeControl` decides the focus rectangle and highlight.
+    // Draws the cells intersecting `region` as a paint of the view would, into any
+    // painter sized like the viewport; `activeControl` decides the focus rectangle
+    // and the highlight. The benchmark measures the paint through it.
     void paintCells(QPainter& painter, const QRegion& region, bool activeControl);
 
-    // Draws the content of one cell after its background is filled. The painter's
-    // brush holds the cell's background colour and its pen the text colour.
-    std::function<void(QPainter& painter, int ACol, int ARow, const QRect& rect, bool fixed)> OnDrawCell;
+    DrawCell OnDrawCell;
     // Fired just before a data cell becomes the current cell.
     std::function<void(int ACol, int ARow, bool& CanSelect)> OnSelectCell;
     std::function<void(Qt::MouseButton button)> OnMouseUp;
+    // A stamping drag runs from the left press on a data cell, before its first
+    // OnSelectCell, to the left release after its last one, or until it is cancelled
+    // (a failure shown). Every start is followed by exactly one end.
+    std::function<void()> OnStampingDragStart;
+    std::function<void()> OnStampingDragEnd;
     // Runs a callback inside the owner's failure boundary; false when it failed (the
     // failure has been shown). Without it callbacks run unguarded.
     std::function<bool(const std::function<void()>&)> guard;
@@ -82,27 +82,24 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    struct Impl;
-    Impl* d = nullptr;
+    // The input moves the current cell and the scroll position through these.
+    friend class GridInput;
 
     bool runGuarded(const std::function<void()>& action);
     // Fires OnSelectCell and, when allowed, makes the cell current and shows it.
     bool selectCell(int col, int row);
     void moveCurrent(int col, int row);
+    // Moves the current cell to another row without scrolling to it.
+    void placeCurrentRow(int row);
+    void setTopLeft(int leftCol, int topRow);
     void scrollToShow(int col, int row);
     void updateScrollBars();
-    void stepTimerTick();
-    void pressDataCell(int col, int row);
-    void stampingMove(QPoint position);
-    void rowDragMove(QPoint position);
-    void finishRowDrag();
     void invalidateCell(int col, int row);
-    void invalidateMarker();
-    void handleKey(int key, bool control);
-    int lastFullVisibleCol() const;
-    int lastFullVisibleRow() const;
-    int maxLeftCol() const;
-    int maxTopRow() const;
+
+    GridGeometry layout_;  // counts and scroll position; the viewport's size is read when asked
+    int col_ = 1;
+    int row_ = 1;
+    std::unique_ptr<GridInput> input_;
 };
 
 }  // namespace ui

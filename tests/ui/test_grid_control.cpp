@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ui/DrawGrid.h"
+#include "ui/GridInput.h"
 
 namespace {
 
@@ -44,6 +45,8 @@ protected:
                 return false;
             }
         };
+        grid->OnStampingDragStart = [this] { ++dragsStarted; };
+        grid->OnStampingDragEnd = [this] { ++dragsEnded; };
         host.show();
         QApplication::setActiveWindow(&host);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
@@ -52,7 +55,7 @@ protected:
     }
 
     QWidget* view() { return grid->viewport(); }
-    QPoint centre(int col, int row) { return grid->CellRect(col, row).center(); }
+    QPoint centre(int col, int row) { return grid->geometry().cellRect(col, row).center(); }
     void press(QPoint at) { QTest::mousePress(view(), Qt::LeftButton, {}, at); }
     void moveTo(QPoint at) { QTest::mouseMove(view(), at); }
     void release(QPoint at) { QTest::mouseRelease(view(), Qt::LeftButton, {}, at); }
@@ -68,20 +71,23 @@ protected:
     ui::DrawGrid* grid = nullptr;
     std::vector<Cell> fired;
     bool failNext = false;
+    int dragsStarted = 0;
+    int dragsEnded = 0;
+    bool dragging() const { return dragsStarted > dragsEnded; }
     int failuresShown = 0;
 };
 
 TEST_F(GridControlTest, StartsAtTheFirstDataCellWithScrollBarsForTheDefaultMap) {
     EXPECT_EQ(current(), Cell(1, 1));
-    EXPECT_EQ(grid->LeftCol(), 1);
-    EXPECT_EQ(grid->TopRow(), 1);
+    EXPECT_EQ(grid->geometry().leftCol, 1);
+    EXPECT_EQ(grid->geometry().topRow, 1);
     EXPECT_TRUE(fired.empty());
-    EXPECT_EQ(grid->CellRect(0, 0), QRect(0, 0, 16, 16));
-    EXPECT_EQ(grid->CellRect(3, 2), QRect(48, 32, 16, 16));
+    EXPECT_EQ(grid->geometry().cellRect(0, 0), QRect(0, 0, 16, 16));
+    EXPECT_EQ(grid->geometry().cellRect(3, 2), QRect(48, 32, 16, 16));
     // 32 data columns of 16 pixels do not fit in 441 - 4 pixels.
     EXPECT_TRUE(grid->horizontalScrollBar()->isVisible());
     EXPECT_TRUE(grid->verticalScrollBar()->isVisible());
-    EXPECT_EQ(grid->VisibleColCount(), (view()->width() - 16) / 16);
+    EXPECT_EQ(grid->geometry().visibleColCount(), (view()->width() - 16) / 16);
 }
 
 TEST_F(GridControlTest, DragAcrossFourCellsFiresAtEachAndAgainOnReentry) {
@@ -96,7 +102,7 @@ TEST_F(GridControlTest, DragAcrossFourCellsFiresAtEachAndAgainOnReentry) {
     release(QPoint(8, 40));
     EXPECT_EQ(fired.size(), 5u);
     EXPECT_EQ(current(), Cell(4, 2));
-    EXPECT_FALSE(grid->isDragging());
+    EXPECT_FALSE(dragging());
     moveTo(centre(6, 2));  // no button held any more
     EXPECT_EQ(fired.size(), 5u);
 }
@@ -128,28 +134,28 @@ TEST_F(GridControlTest, DoubleClickFiresOnceAndStartsNoSecondDrag) {
     EXPECT_EQ(fired, (std::vector<Cell>{{3, 3}}));
     QTest::mouseClick(host.windowHandle(), Qt::LeftButton, {}, at);
     EXPECT_EQ(fired.size(), 2u);
-    EXPECT_FALSE(grid->isDragging());
+    EXPECT_FALSE(dragging());
 }
 
 TEST_F(GridControlTest, DragReachesOnePastTheLastFullyVisibleCell) {
-    const int lastCol = grid->LeftCol() + grid->VisibleColCount() - 1;
-    const int lastRow = grid->TopRow() + grid->VisibleRowCount() - 1;
+    const int lastCol = grid->geometry().leftCol + grid->geometry().visibleColCount() - 1;
+    const int lastRow = grid->geometry().topRow + grid->geometry().visibleRowCount() - 1;
     press(centre(2, 2));
     // Two columns past the last full one, still inside the grid's arithmetic: nothing.
-    const int x = grid->CellRect(lastCol, 2).left() + 2 * 16 + 2;
+    const int x = grid->geometry().cellRect(lastCol, 2).left() + 2 * 16 + 2;
     moveTo(QPoint(x, centre(2, 2).y()));
     EXPECT_EQ(fired.size(), 1u);
     // One past it counts and scrolls it into view.
-    moveTo(QPoint(grid->CellRect(lastCol, 2).right() + 3, centre(2, 2).y()));
+    moveTo(QPoint(grid->geometry().cellRect(lastCol, 2).right() + 3, centre(2, 2).y()));
     ASSERT_EQ(fired.size(), 2u);
     EXPECT_EQ(fired.back(), Cell(lastCol + 1, 2));
-    EXPECT_EQ(grid->LeftCol(), 2);
+    EXPECT_EQ(grid->geometry().leftCol, 2);
     release(centre(lastCol, 2));
 
     press(centre(3, lastRow));
-    moveTo(QPoint(centre(3, lastRow).x(), grid->CellRect(3, lastRow).bottom() + 3));
+    moveTo(QPoint(centre(3, lastRow).x(), grid->geometry().cellRect(3, lastRow).bottom() + 3));
     EXPECT_EQ(fired.back(), Cell(3, lastRow + 1));
-    EXPECT_EQ(grid->TopRow(), 2);
+    EXPECT_EQ(grid->geometry().topRow, 2);
     release(centre(3, 5));
 }
 
@@ -157,7 +163,7 @@ TEST_F(GridControlTest, HoldingAboveTheViewClimbsToTheFirstRow) {
     press(centre(4, 10));
     moveTo(QPoint(centre(4, 10).x(), -30));
     // Nine steps of 60 ms bring it to row 1, then it stays.
-    QTest::qWait(9 * ui::DrawGrid::kStepMilliseconds + 500);
+    QTest::qWait(9 * ui::GridInput::kStepMilliseconds + 500);
     EXPECT_EQ(current(), Cell(4, 1));
     ASSERT_EQ(fired.size(), 10u);
     for (int i = 0; i < 10; ++i) EXPECT_EQ(fired[i], Cell(4, 10 - i));
@@ -168,14 +174,14 @@ TEST_F(GridControlTest, HoldingAboveTheViewClimbsToTheFirstRow) {
 TEST_F(GridControlTest, StepsPastTwoEdgesAreDiagonalAndTheViewFollows) {
     press(centre(3, 3));
     moveTo(QPoint(view()->width() + 40, view()->height() + 40));
-    QTest::qWait(3 * ui::DrawGrid::kStepMilliseconds + 30);
+    QTest::qWait(3 * ui::GridInput::kStepMilliseconds + 30);
     release(QPoint(-5, -5));  // nothing to move to on release: above and left of the data
     ASSERT_GE(fired.size(), 3u);
     for (std::size_t i = 1; i < fired.size(); ++i)
         EXPECT_EQ(fired[i], Cell(3 + int(i), 3 + int(i)));
-    EXPECT_FALSE(grid->isDragging());
+    EXPECT_FALSE(dragging());
     const std::size_t count = fired.size();
-    QTest::qWait(3 * ui::DrawGrid::kStepMilliseconds);
+    QTest::qWait(3 * ui::GridInput::kStepMilliseconds);
     EXPECT_EQ(fired.size(), count);  // the timer stopped with the release
 }
 
@@ -191,46 +197,46 @@ TEST_F(GridControlTest, ArrowAndPageKeysMoveAndFireCtrlUpDownOnlyScroll) {
 
     key(Qt::Key_Down, Qt::ControlModifier);
     key(Qt::Key_Down, Qt::ControlModifier);
-    EXPECT_EQ(grid->TopRow(), 3);
+    EXPECT_EQ(grid->geometry().topRow, 3);
     key(Qt::Key_Up, Qt::ControlModifier);
-    EXPECT_EQ(grid->TopRow(), 2);
+    EXPECT_EQ(grid->geometry().topRow, 2);
     EXPECT_EQ(fired.size(), 3u);
     EXPECT_EQ(current(), Cell(1, 2));
 
-    const int pageHeight = grid->VisibleRowCount() - 1;
+    const int pageHeight = grid->geometry().visibleRowCount() - 1;
     key(Qt::Key_PageDown);
     EXPECT_EQ(current(), Cell(1, 2 + pageHeight));
-    EXPECT_EQ(grid->TopRow(), 2 + pageHeight);
+    EXPECT_EQ(grid->geometry().topRow, 2 + pageHeight);
 
     key(Qt::Key_PageDown, Qt::ControlModifier);
-    EXPECT_EQ(current(), Cell(1, grid->TopRow() + grid->VisibleRowCount() - 1));
+    EXPECT_EQ(current(), Cell(1, grid->geometry().topRow + grid->geometry().visibleRowCount() - 1));
     key(Qt::Key_End, Qt::ControlModifier);
     EXPECT_EQ(current(), Cell(100, 100));
-    EXPECT_EQ(grid->TopRow() + grid->VisibleRowCount() - 1, 100);
+    EXPECT_EQ(grid->geometry().topRow + grid->geometry().visibleRowCount() - 1, 100);
     key(Qt::Key_PageUp, Qt::ControlModifier);
-    EXPECT_EQ(current(), Cell(100, grid->TopRow()));
+    EXPECT_EQ(current(), Cell(100, grid->geometry().topRow));
     key(Qt::Key_Home);
     EXPECT_EQ(current().first, 1);
     key(Qt::Key_Home, Qt::ControlModifier);
     EXPECT_EQ(current(), Cell(1, 1));
-    EXPECT_EQ(grid->LeftCol(), 1);
-    EXPECT_EQ(grid->TopRow(), 1);
+    EXPECT_EQ(grid->geometry().leftCol, 1);
+    EXPECT_EQ(grid->geometry().topRow, 1);
     EXPECT_EQ(fired.back(), Cell(1, 1));
 }
 
 TEST_F(GridControlTest, CtrlLeftRightMoveByThePageWidth) {
     grid->setColCount(101);
-    const int pageWidth = grid->VisibleColCount() - 1;
+    const int pageWidth = grid->geometry().visibleColCount() - 1;
     key(Qt::Key_Right, Qt::ControlModifier);
     EXPECT_EQ(current(), Cell(1 + pageWidth, 1));
-    EXPECT_EQ(grid->LeftCol(), 1 + pageWidth);
+    EXPECT_EQ(grid->geometry().leftCol, 1 + pageWidth);
     key(Qt::Key_Right, Qt::ControlModifier);
     EXPECT_EQ(current(), Cell(1 + 2 * pageWidth, 1));
     key(Qt::Key_Left, Qt::ControlModifier);
     key(Qt::Key_Left, Qt::ControlModifier);
     key(Qt::Key_Left, Qt::ControlModifier);
     EXPECT_EQ(current(), Cell(1, 1));
-    EXPECT_EQ(grid->LeftCol(), 1);
+    EXPECT_EQ(grid->geometry().leftCol, 1);
 }
 
 TEST_F(GridControlTest, WheelMovesOneRowPerNotch) {
@@ -269,7 +275,7 @@ TEST_F(GridControlTest, FailedSelectionKeepsTheCellAndEndsTheDrag) {
     press(centre(3, 3));
     EXPECT_EQ(failuresShown, 1);
     EXPECT_EQ(current(), Cell(1, 1));
-    EXPECT_FALSE(grid->isDragging());
+    EXPECT_FALSE(dragging());
     moveTo(centre(4, 3));
     release(centre(4, 3));
     EXPECT_EQ(fired.size(), 1u);
@@ -309,7 +315,7 @@ TEST_F(GridControlTest, RowMarkerIsFivePixelsOfInvertedDots) {
     release(QPoint(8, centre(0, 6).y()));
     const QImage without = view()->grab().toImage();
     // Drop row below the dragged row: the marker is centred on the drop row's bottom edge.
-    const int edge = grid->CellRect(0, 6).bottom() + 1;
+    const int edge = grid->geometry().cellRect(0, 6).bottom() + 1;
     int inverted = 0;
     for (int y = edge - 4; y <= edge + 4; ++y) {
         for (int x = 0; x < 40; ++x) {
@@ -352,7 +358,7 @@ TEST_F(GridControlTest, PaintGoesCornerHeaderRowHeaderColumnThenDataRowByRow) {
     EXPECT_EQ(recorder.cells, order);
     for (std::size_t i = 0; i < order.size(); ++i) {
         EXPECT_EQ(recorder.fixedFlags[i], order[i].first == 0 || order[i].second == 0);
-        EXPECT_EQ(recorder.rects[i], grid->CellRect(order[i].first, order[i].second));
+        EXPECT_EQ(recorder.rects[i], grid->geometry().cellRect(order[i].first, order[i].second));
     }
     // Beyond the cells: the window colour, the base of text fields.
     const QColor window = grid->palette().color(QPalette::Base);
@@ -370,7 +376,8 @@ TEST_F(GridControlTest, PaintVisitsOnlyShownCellsWhateverTheMapSize) {
     const std::size_t smallCount = small.cells.size();
     grid->setColCount(4097);
     grid->setRowCount(4097);
-    grid->setTopLeft(2000, 3000);
+    grid->horizontalScrollBar()->setValue(1999);
+    grid->verticalScrollBar()->setValue(2999);
     PaintRecorder large(*grid);
     {
         QPainter painter(&image);
@@ -394,7 +401,7 @@ TEST_F(GridControlTest, CurrentCellShowsHighlightWithoutFocusAndDotsWithIt) {
     QImage unfocused(view()->size(), QImage::Format_RGB32);
     {
         QPainter painter(&unfocused);
-        grid->paintCells(painter, QRegion(grid->CellRect(1, 1)), false);
+        grid->paintCells(painter, QRegion(grid->geometry().cellRect(1, 1)), false);
     }
     const QPalette colours = grid->palette();
     ASSERT_EQ(recorder.brushes.size(), 1u);
@@ -405,7 +412,7 @@ TEST_F(GridControlTest, CurrentCellShowsHighlightWithoutFocusAndDotsWithIt) {
     QImage focused(view()->size(), QImage::Format_RGB32);
     {
         QPainter painter(&focused);
-        grid->paintCells(painter, QRegion(grid->CellRect(1, 1)), true);
+        grid->paintCells(painter, QRegion(grid->geometry().cellRect(1, 1)), true);
     }
     const QRgb window = colours.color(QPalette::Base).rgb() & 0xFFFFFF;
     int dots = 0;

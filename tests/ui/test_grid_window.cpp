@@ -33,6 +33,8 @@ protected:
         grid->setFocus();
         ASSERT_TRUE(grid->isActiveControl());
         // Count the selections while the window's own handler still stamps.
+        grid->OnStampingDragStart = [this] { ++dragsStarted; };
+        grid->OnStampingDragEnd = [this] { ++dragsEnded; };
         auto stamp = grid->OnSelectCell;
         grid->OnSelectCell = [this, stamp](int col, int row, bool& canSelect) {
             selections.emplace_back(col, row);
@@ -58,7 +60,7 @@ protected:
     }
 
     QWidget* view() { return grid->viewport(); }
-    QPoint centre(int col, int row) { return grid->CellRect(col, row).center(); }
+    QPoint centre(int col, int row) { return grid->geometry().cellRect(col, row).center(); }
     void click(int col, int row) { QTest::mouseClick(view(), Qt::LeftButton, {}, centre(col, row)); }
     QImage shown() { return view()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
     QRgb colour(QPalette::ColorRole role) { return grid->palette().color(role).rgb(); }
@@ -66,6 +68,9 @@ protected:
     TForm1* form = nullptr;
     ui::DrawGrid* grid = nullptr;
     std::vector<Cell> selections;
+    int dragsStarted = 0;
+    int dragsEnded = 0;
+    bool dragging() const { return dragsStarted > dragsEnded; }
 };
 
 TEST_F(GridWindowTest, PressesStampTheSheetExamples) {
@@ -120,7 +125,7 @@ TEST_F(GridWindowTest, KeysAndWheelStampButCtrlUpDownOnlyScroll) {
     QTest::keyClick(grid, Qt::Key_Down, Qt::ControlModifier);
     QTest::keyClick(grid, Qt::Key_Up, Qt::ControlModifier);
     QTest::keyClick(grid, Qt::Key_Down, Qt::ControlModifier);
-    EXPECT_EQ(grid->TopRow(), 2);
+    EXPECT_EQ(grid->geometry().topRow, 2);
     EXPECT_FALSE(form->Modified);
     EXPECT_EQ(selections.size(), 1u);
 
@@ -144,7 +149,7 @@ TEST_F(GridWindowTest, WheelAnywhereOverTheMainWindowStepsTheFocusedView) {
     notchOver(form->scroller->viewport());
     notchOver(grid->verticalScrollBar());
     EXPECT_EQ(selections, (std::vector<Cell>{{1, 2}, {1, 3}, {1, 4}, {1, 5}}));
-    EXPECT_EQ(grid->TopRow(), 1) << "the view's own scroll bar did not scroll";
+    EXPECT_EQ(grid->geometry().topRow, 1) << "the view's own scroll bar did not scroll";
 
     notchOver(Form2->Edit1);  // another window
     form->Edit1->setFocus();
@@ -211,7 +216,7 @@ TEST_F(GridWindowTest, FailingLeaveHandlerEndsTheDragAfterItsStamp) {
     QTest::mousePress(view(), Qt::LeftButton, {}, centre(3, 3));
     ASSERT_EQ(dialogs.failures().size(), 1);
     EXPECT_EQ(selections, (std::vector<Cell>{{3, 3}}));
-    EXPECT_FALSE(grid->isDragging());
+    EXPECT_FALSE(dragging());
     QTest::mouseMove(view(), centre(4, 3));
     EXPECT_EQ(selections.size(), 1u) << "no stamping with the button up";
     QTest::mouseRelease(view(), Qt::LeftButton, {}, centre(5, 3));
@@ -244,7 +249,7 @@ TEST_F(GridWindowTest, CellShowsItsTileDoubledWithBorderPixels) {
     form->Map[0][1] = 6;  // sheet square at (16, 8)
     form->CheckBox4->click();
     const QImage image = shown();
-    const QRect cell = grid->CellRect(2, 1);
+    const QRect cell = grid->geometry().cellRect(2, 1);
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 16; ++x) {
             const bool border = x == 15 || (y == 15 && x >= 1);
@@ -264,7 +269,7 @@ TEST_F(GridWindowTest, TileNumberStandsInAnOpaqueBoxCutAtTheCellEdge) {
     const QImage image = shown();
     const QRgb window = colour(QPalette::Base);
 
-    const QRect cell = grid->CellRect(3, 1);
+    const QRect cell = grid->geometry().cellRect(3, 1);
     // Left of the box and above it the tile shows; the box starts at (left + 1, top + 2).
     EXPECT_EQ(image.pixel(cell.left(), cell.top() + 5), sheetColour(24, 10));
     EXPECT_EQ(image.pixel(cell.left() + 3, cell.top() + 1), sheetColour(25, 8));
@@ -281,7 +286,7 @@ TEST_F(GridWindowTest, TileNumberStandsInAnOpaqueBoxCutAtTheCellEdge) {
 
     // Tile 65535 lies outside the sheet: the window colour stands behind its number,
     // which is wider than the cell; the next cell shows its own tile at its left.
-    const QRect wide = grid->CellRect(5, 1);
+    const QRect wide = grid->geometry().cellRect(5, 1);
     bool textInCell = false;
     for (int x = 1; x < 16; ++x) textInCell |= image.pixel(wide.left() + x, wide.top() + 6) != window;
     EXPECT_TRUE(textInCell);
@@ -298,9 +303,9 @@ TEST_F(GridWindowTest, HeadersShowNumbersAndTheCornerNothing) {
                 if (image.pixel(x, y) != button) return false;
         return true;
     };
-    EXPECT_TRUE(plain(grid->CellRect(0, 0)));
-    EXPECT_FALSE(plain(grid->CellRect(1, 0)));
-    EXPECT_FALSE(plain(grid->CellRect(0, 1)));
+    EXPECT_TRUE(plain(grid->geometry().cellRect(0, 0)));
+    EXPECT_FALSE(plain(grid->geometry().cellRect(1, 0)));
+    EXPECT_FALSE(plain(grid->geometry().cellRect(0, 1)));
     // Without a sheet a data cell is plain window colour, the base of text fields,
     // which the default palette sets apart from the headers' button face.
     EXPECT_EQ(image.pixel(centre(5, 5)), colour(QPalette::Base));
@@ -312,7 +317,7 @@ TEST_F(GridWindowTest, CurrentCellIsHighlightedWithoutTheFocus) {
     form->Edit1->setFocus();
     ASSERT_FALSE(grid->isActiveControl());
     const QImage image = shown();
-    const QRect cell = grid->CellRect(1, 1);
+    const QRect cell = grid->geometry().cellRect(1, 1);
     const QRgb highlight = colour(QPalette::Highlight);
     EXPECT_EQ(image.pixel(cell.topLeft()), highlight);
     EXPECT_EQ(image.pixel(cell.bottomRight()), highlight);
@@ -323,7 +328,7 @@ TEST_F(GridWindowTest, CurrentCellIsHighlightedWithoutTheFocus) {
             textPixels += pixel != highlight;
         }
     EXPECT_GT(textPixels, 3);  // the number "0" in the highlight-text colour
-    EXPECT_EQ(image.pixel(grid->CellRect(2, 1).topLeft()), colour(QPalette::Base));
+    EXPECT_EQ(image.pixel(grid->geometry().cellRect(2, 1).topLeft()), colour(QPalette::Base));
 }
 
 }  // namespace
