@@ -1,5 +1,6 @@
-// The map view inside the real main window: stamping through presses, keys and the
-// wheel, the failures around a press, and the pixels of painted cells.
+// The map view inside the real main window: stamping through presses, drags, keys
+// and the wheel, the failures around a press, the current cell following the size
+// fields, and the pixels of painted cells.
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,14 +12,15 @@
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
-#include "support/cp932.h"
+#include "test_grid_events.h"
 #include "test_windows_fixture.h"
 #include "ui/DrawGrid.h"
 #include "ui/SheetView.h"
 
 namespace {
 
-using Cell = std::pair<int, int>;
+using gridtest::Cell;
+using gridtest::Drag;
 
 // Every pixel of the 32 x 16 test sheet differs from every other one.
 QRgb sheetColour(int x, int y) { return qRgb(40 + x * 6, 30 + y * 12, 200 - x * 3); }
@@ -28,18 +30,11 @@ protected:
     void SetUp() override {
         WindowsTest::SetUp();
         showMainWindow();
-        form = Form1;
         grid = form->DrawGrid1;
         grid->setFocus();
         ASSERT_TRUE(grid->isActiveControl());
-        // Count the selections while the window's own handler still stamps.
-        grid->OnStampingDragStart = [this] { ++dragsStarted; };
-        grid->OnStampingDragEnd = [this] { ++dragsEnded; };
-        auto stamp = grid->OnSelectCell;
-        grid->OnSelectCell = [this, stamp](int col, int row, bool& canSelect) {
-            selections.emplace_back(col, row);
-            stamp(col, row, canSelect);
-        };
+        // Record the selections while the window's own handler still stamps.
+        events.watch(*grid);
     }
 
     // What loading a 32 x 16 sheet leaves behind: four tiles per row, eight tiles.
@@ -59,18 +54,21 @@ protected:
         form->Edit6->setText(QString::number(height));
     }
 
+    ui::GridGeometry at() const { return grid->geometry(); }
     QWidget* view() { return grid->viewport(); }
-    QPoint centre(int col, int row) { return grid->geometry().cellRect(col, row).center(); }
+    QPoint centre(int col, int row) { return at().cellRect(col, row).center(); }
+    void press(QPoint point) { QTest::mousePress(view(), Qt::LeftButton, {}, point); }
+    void moveTo(QPoint point) { QTest::mouseMove(view(), point); }
+    void release(QPoint point) { QTest::mouseRelease(view(), Qt::LeftButton, {}, point); }
     void click(int col, int row) { QTest::mouseClick(view(), Qt::LeftButton, {}, centre(col, row)); }
+    Cell current() const { return {grid->Col(), grid->Row()}; }
     QImage shown() { return view()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
     QRgb colour(QPalette::ColorRole role) { return grid->palette().color(role).rgb(); }
 
-    TForm1* form = nullptr;
     ui::DrawGrid* grid = nullptr;
-    std::vector<Cell> selections;
-    int dragsStarted = 0;
-    int dragsEnded = 0;
-    bool dragging() const { return dragsStarted > dragsEnded; }
+    gridtest::GridEvents events;
+    std::vector<Cell>& fired = events.fired;
+    std::vector<Drag>& drags = events.drags;
 };
 
 TEST_F(GridWindowTest, PressesStampTheSheetExamples) {
@@ -94,143 +92,155 @@ TEST_F(GridWindowTest, PressesStampTheSheetExamples) {
     EXPECT_EQ(form->Map[9][10], 7);
     EXPECT_EQ(form->Map[9][11], 0);
     EXPECT_EQ(form->Map[10][9], 0);
-    EXPECT_EQ(grid->Col(), 10);
-    EXPECT_EQ(grid->Row(), 10);
+    EXPECT_EQ(current(), Cell(10, 10));
 }
 
-TEST_F(GridWindowTest, DragStampsAtEachCellAndReleaseRepaints) {
+TEST_F(GridWindowTest, DragStampsAtEachCellEnteredButNotOverTheHeaders) {
     loadTestSheet();
     form->SelectedTile = 5;
-    QTest::mousePress(view(), Qt::LeftButton, {}, centre(2, 2));
-    for (int col = 3; col <= 5; ++col) QTest::mouseMove(view(), centre(col, 2));
-    QTest::mouseRelease(view(), Qt::LeftButton, {}, centre(5, 2));
-    EXPECT_EQ(selections, (std::vector<Cell>{{2, 2}, {3, 2}, {4, 2}, {5, 2}}));
+    press(centre(2, 2));
+    moveTo(centre(2, 2) + QPoint(3, 3));  // same cell: nothing
+    for (int col = 3; col <= 5; ++col) moveTo(centre(col, 2));
+    EXPECT_EQ(fired, (std::vector<Cell>{{2, 2}, {3, 2}, {4, 2}, {5, 2}}));
     for (int x = 1; x <= 4; ++x) EXPECT_EQ(form->Map[1][x], 5);
+    moveTo(centre(4, 2));   // entered again: fires again
+    moveTo(QPoint(8, 40));  // over the header column: nothing by moving
+    release(QPoint(8, 40));
+    EXPECT_EQ(fired.size(), 5u);
+    EXPECT_EQ(current(), Cell(4, 2));
+    EXPECT_EQ(drags, (std::vector<Drag>{{0, 5}}));
+    moveTo(centre(6, 2));  // no button held any more
+    EXPECT_EQ(fired.size(), 5u);
 }
 
-TEST_F(GridWindowTest, DoubleClickStampsOnce) {
+TEST_F(GridWindowTest, DoubleClickStampsOnceAndStartsNoSecondDrag) {
     loadTestSheet();
-    const QPoint at = view()->mapTo(form, centre(6, 6));
-    QTest::mouseDClick(form->windowHandle(), Qt::LeftButton, {}, at);
-    EXPECT_EQ(selections, (std::vector<Cell>{{6, 6}}));
+    // As the window system delivers it: press, release, press (reported as the
+    // double-click), release.
+    const QPoint point = view()->mapTo(form, centre(6, 6));
+    QTest::mouseDClick(form->windowHandle(), Qt::LeftButton, {}, point);
+    EXPECT_EQ(fired, (std::vector<Cell>{{6, 6}}));
     EXPECT_EQ(form->Map[5][5], 1);
+    QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {}, point);
+    EXPECT_EQ(fired.size(), 2u);
+    EXPECT_EQ(drags, (std::vector<Drag>{{0, 1}, {1, 2}}));
 }
 
-TEST_F(GridWindowTest, KeysAndWheelStampButCtrlUpDownOnlyScroll) {
-    loadTestSheet();
-    form->SelectedTile = 3;
-    QTest::keyClick(grid, Qt::Key_Right);
-    EXPECT_EQ(form->Map[0][1], 3);
-    form->Modified = false;
-    QTest::keyClick(grid, Qt::Key_Down, Qt::ControlModifier);
-    QTest::keyClick(grid, Qt::Key_Up, Qt::ControlModifier);
-    QTest::keyClick(grid, Qt::Key_Down, Qt::ControlModifier);
-    EXPECT_EQ(grid->geometry().topRow, 2);
-    EXPECT_FALSE(form->Modified);
-    EXPECT_EQ(selections.size(), 1u);
-
-    const QPoint at = centre(4, 4);
-    QWheelEvent notch(at, view()->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(view(), &notch);
-    EXPECT_EQ(selections.back(), Cell(2, 2));
-    EXPECT_EQ(form->Map[1][1], 3);
-    EXPECT_TRUE(form->Modified);
-}
-
-// The wheel goes to the focused control, wherever over the window it is turned.
-TEST_F(GridWindowTest, WheelAnywhereOverTheMainWindowStepsTheFocusedView) {
-    const auto notchOver = [](QWidget* widget) {
-        const QPoint at = widget->rect().center();
-        QWheelEvent notch(at, widget->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(widget, &notch);
-    };
-    notchOver(form->Label8);
-    notchOver(form->Button5);
-    notchOver(form->scroller->viewport());
-    notchOver(grid->verticalScrollBar());
-    EXPECT_EQ(selections, (std::vector<Cell>{{1, 2}, {1, 3}, {1, 4}, {1, 5}}));
-    EXPECT_EQ(grid->geometry().topRow, 1) << "the view's own scroll bar did not scroll";
-
-    notchOver(Form2->Edit1);  // another window
-    form->Edit1->setFocus();
-    notchOver(form->Button5);
-    notchOver(view());
-    EXPECT_EQ(selections.size(), 4u);
-}
-
-TEST_F(GridWindowTest, KeyStampRedrawsTheWholeBlock) {
+// A key stamps at the new cell and redraws the whole block, not only the two cells
+// the view moves between.
+TEST_F(GridWindowTest, KeyStampsAndRedrawsTheWholeBlock) {
     loadTestSheet();
     setBrush(3, 3);
+    form->SelectedTile = 1;
     qApp->processEvents();
     std::vector<Cell> drawn;
-    auto draw = grid->OnDrawCell;
-    grid->OnDrawCell = [&](QPainter& painter, int col, int row, const QRect& rect, bool fixed) {
+    grid->OnDrawCell = [&, draw = grid->OnDrawCell](QPainter& painter, int col, int row, const QRect& rect, bool fixed) {
         drawn.emplace_back(col, row);
         draw(painter, col, row, rect, fixed);
     };
     QTest::keyClick(grid, Qt::Key_Down);
+    EXPECT_EQ(fired, (std::vector<Cell>{{1, 2}}));
+    EXPECT_EQ(form->Map[1][0], 1);
+    EXPECT_EQ(form->Map[2][2], 7);
     QTest::qWait(50);
     for (int row = 2; row <= 4; ++row)
         for (int col = 1; col <= 3; ++col)
             EXPECT_NE(std::find(drawn.begin(), drawn.end(), Cell(col, row)), drawn.end()) << col << "," << row;
 }
 
-TEST_F(GridWindowTest, FailingBrushFieldShowsTheFailureAndKeepsTheCurrentCell) {
+// The wheel goes to the focused control, wherever over the window it is turned.
+TEST_F(GridWindowTest, WheelNotchesStepTheFocusedViewFromAnywhereOverItsWindow) {
+    loadTestSheet();
+    form->SelectedTile = 3;
+    const auto notchOver = [](QWidget* widget, int delta) {
+        const QPoint point = widget->rect().center();
+        QWheelEvent notch(point, widget->mapToGlobal(point), {}, {0, delta}, Qt::NoButton, {}, Qt::NoScrollPhase,
+                          false);
+        QApplication::sendEvent(widget, &notch);
+    };
+    notchOver(view(), -120);  // toward the user: one row down
+    EXPECT_EQ(fired, (std::vector<Cell>{{1, 2}}));
+    EXPECT_EQ(form->Map[1][0], 3);
+    EXPECT_TRUE(form->Modified);
+    notchOver(form->Label8, -60);  // half notches add up
+    EXPECT_EQ(fired.size(), 1u);
+    notchOver(form->Button5, -60);
+    notchOver(form->scroller->viewport(), -120);
+    notchOver(grid->verticalScrollBar(), -120);
+    EXPECT_EQ(fired, (std::vector<Cell>{{1, 2}, {1, 3}, {1, 4}, {1, 5}}));
+    EXPECT_EQ(at().topRow, 1) << "the view's own scroll bar did not scroll";
+    notchOver(view(), 5 * 120);  // away from the user: up to the first data row, then no further
+    EXPECT_EQ(fired.size(), 8u);
+    EXPECT_EQ(current(), Cell(1, 1));
+    EXPECT_TRUE(drags.empty());
+
+    notchOver(settings->Edit1, -120);  // another window
+    form->Edit1->setFocus();
+    notchOver(form->Button5, -120);
+    notchOver(view(), -120);
+    EXPECT_EQ(fired.size(), 8u);
+}
+
+TEST_F(GridWindowTest, FailingBrushFieldShowsTheFailureKeepsTheCellAndEndsTheDrag) {
     form->Edit6->setText("");
     form->Edit5->setText("x");
     dialogs.clear();
-    QTest::mousePress(view(), Qt::LeftButton, {}, centre(5, 5));
+    press(centre(5, 5));
     ASSERT_EQ(dialogs.failures().size(), 1);
     // The height field is converted first.
     EXPECT_EQ(dialogs.failures()[0], QString::fromUtf8("'' は整数ではありません."));
-    EXPECT_EQ(grid->Col(), 1);
-    EXPECT_EQ(grid->Row(), 1);
+    EXPECT_EQ(current(), Cell(1, 1));
     EXPECT_FALSE(form->Modified);
+    EXPECT_EQ(drags, (std::vector<Drag>{{0, 1}}));
     // The drag ended with the failure: moving on fires nothing.
-    QTest::mouseMove(view(), centre(6, 5));
-    QTest::mouseRelease(view(), Qt::LeftButton, {}, centre(6, 5));
-    EXPECT_EQ(selections.size(), 1u);
+    moveTo(centre(6, 5));
+    release(centre(6, 5));
+    EXPECT_EQ(fired.size(), 1u);
     EXPECT_EQ(dialogs.failures().size(), 1);
-}
 
-TEST_F(GridWindowTest, FailingLeaveHandlerIsShownAndThePressStillStamps) {
-    loadTestSheet();
-    form->SelectedTile = 2;
-    form->Edit1->setFocus();
-    form->Edit1->setText("abc");
-    QTest::mouseClick(view(), Qt::LeftButton, {}, centre(3, 3));
-    ASSERT_EQ(dialogs.failures().size(), 1);
-    EXPECT_EQ(dialogs.failures()[0], QString::fromUtf8("'abc' は整数ではありません."));
-    EXPECT_TRUE(grid->isActiveControl());
-    EXPECT_EQ(form->Map[2][2], 2);
-    EXPECT_EQ(grid->Col(), 3);
+    QTest::keyClick(grid, Qt::Key_Down);
+    EXPECT_EQ(dialogs.failures().size(), 2);
+    EXPECT_EQ(current(), Cell(1, 1));
+    form->Edit5->setText("1");
+    form->Edit6->setText("1");
+    QTest::keyClick(grid, Qt::Key_Down);
+    EXPECT_EQ(current(), Cell(1, 2));
 }
 
 // The failure box takes the button's release, so the press must not leave a drag
 // behind that stamps on with the button up.
-TEST_F(GridWindowTest, FailingLeaveHandlerEndsTheDragAfterItsStamp) {
+TEST_F(GridWindowTest, FailingLeaveHandlerIsShownThePressStampsAndItsDragEnds) {
     loadTestSheet();
     form->SelectedTile = 2;
     form->Edit1->setFocus();
     form->Edit1->setText("abc");
-    QTest::mousePress(view(), Qt::LeftButton, {}, centre(3, 3));
+    press(centre(3, 3));
     ASSERT_EQ(dialogs.failures().size(), 1);
-    EXPECT_EQ(selections, (std::vector<Cell>{{3, 3}}));
-    EXPECT_FALSE(dragging());
-    QTest::mouseMove(view(), centre(4, 3));
-    EXPECT_EQ(selections.size(), 1u) << "no stamping with the button up";
-    QTest::mouseRelease(view(), Qt::LeftButton, {}, centre(5, 3));
-    QTest::mouseClick(view(), Qt::LeftButton, {}, centre(6, 3));
-    EXPECT_EQ(selections, (std::vector<Cell>{{3, 3}, {6, 3}})) << "the next press stamps again";
+    EXPECT_EQ(dialogs.failures()[0], QString::fromUtf8("'abc' は整数ではありません."));
+    EXPECT_TRUE(grid->isActiveControl());
+    EXPECT_EQ(form->Map[2][2], 2);
+    EXPECT_EQ(current(), Cell(3, 3));
+    EXPECT_EQ(drags, (std::vector<Drag>{{0, 1}}));
+    moveTo(centre(4, 3));
+    EXPECT_EQ(fired.size(), 1u) << "no stamping with the button up";
+    release(centre(5, 3));
+    click(6, 3);
+    EXPECT_EQ(fired, (std::vector<Cell>{{3, 3}, {6, 3}})) << "the next press stamps again";
 }
 
-TEST_F(GridWindowTest, WidthShrinkMovesTheCurrentCellWithoutStamping) {
+TEST_F(GridWindowTest, ShrinkingSizeMovesTheCurrentCellWithoutStamping) {
     loadTestSheet();
     grid->setCol(20);
-    Form2->Edit2->setText("10");
+    grid->setRow(30);
+    settings->Edit2->setText("10");
     EXPECT_EQ(form->MapWidth, 10);
-    EXPECT_EQ(grid->Col(), 10);
-    EXPECT_TRUE(selections.empty());
+    EXPECT_EQ(current(), Cell(10, 30));
+    settings->Edit3->setText("5");
+    EXPECT_EQ(current(), Cell(10, 5));
+    settings->Edit2->setText("40");
+    settings->Edit3->setText("40");
+    EXPECT_EQ(current(), Cell(10, 5));  // growing leaves it
+    EXPECT_TRUE(fired.empty());
     EXPECT_EQ(form->Map[0][9], 0);
 }
 
@@ -249,7 +259,7 @@ TEST_F(GridWindowTest, CellShowsItsTileDoubledWithBorderPixels) {
     form->Map[0][1] = 6;  // sheet square at (16, 8)
     form->CheckBox4->click();
     const QImage image = shown();
-    const QRect cell = grid->geometry().cellRect(2, 1);
+    const QRect cell = at().cellRect(2, 1);
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 16; ++x) {
             const bool border = x == 15 || (y == 15 && x >= 1);
@@ -269,7 +279,7 @@ TEST_F(GridWindowTest, TileNumberStandsInAnOpaqueBoxCutAtTheCellEdge) {
     const QImage image = shown();
     const QRgb window = colour(QPalette::Base);
 
-    const QRect cell = grid->geometry().cellRect(3, 1);
+    const QRect cell = at().cellRect(3, 1);
     // Left of the box and above it the tile shows; the box starts at (left + 1, top + 2).
     EXPECT_EQ(image.pixel(cell.left(), cell.top() + 5), sheetColour(24, 10));
     EXPECT_EQ(image.pixel(cell.left() + 3, cell.top() + 1), sheetColour(25, 8));
@@ -286,7 +296,7 @@ TEST_F(GridWindowTest, TileNumberStandsInAnOpaqueBoxCutAtTheCellEdge) {
 
     // Tile 65535 lies outside the sheet: the window colour stands behind its number,
     // which is wider than the cell; the next cell shows its own tile at its left.
-    const QRect wide = grid->geometry().cellRect(5, 1);
+    const QRect wide = at().cellRect(5, 1);
     bool textInCell = false;
     for (int x = 1; x < 16; ++x) textInCell |= image.pixel(wide.left() + x, wide.top() + 6) != window;
     EXPECT_TRUE(textInCell);
@@ -303,32 +313,49 @@ TEST_F(GridWindowTest, HeadersShowNumbersAndTheCornerNothing) {
                 if (image.pixel(x, y) != button) return false;
         return true;
     };
-    EXPECT_TRUE(plain(grid->geometry().cellRect(0, 0)));
-    EXPECT_FALSE(plain(grid->geometry().cellRect(1, 0)));
-    EXPECT_FALSE(plain(grid->geometry().cellRect(0, 1)));
+    EXPECT_TRUE(plain(at().cellRect(0, 0)));
+    EXPECT_FALSE(plain(at().cellRect(1, 0)));
+    EXPECT_FALSE(plain(at().cellRect(0, 1)));
     // Without a sheet a data cell is plain window colour, the base of text fields,
     // which the default palette sets apart from the headers' button face.
     EXPECT_EQ(image.pixel(centre(5, 5)), colour(QPalette::Base));
     EXPECT_NE(colour(QPalette::Base), button);
 }
 
-TEST_F(GridWindowTest, CurrentCellIsHighlightedWithoutTheFocus) {
+TEST_F(GridWindowTest, CurrentCellShowsTheFocusDotsOrWithoutTheFocusTheHighlight) {
+    const QRect cell = at().cellRect(1, 1);
+    const QRgb window = colour(QPalette::Base);
+    const QImage focused = shown();
+    int dots = 0;
+    for (int y = cell.top(); y <= cell.bottom(); ++y)
+        for (int x = cell.left(); x <= cell.right(); ++x) {
+            const QRgb pixel = focused.pixel(x, y);
+            const bool edge = x == cell.left() || x == cell.right() || y == cell.top() || y == cell.bottom();
+            if (!edge) EXPECT_EQ(pixel, window);
+            else if (pixel != window) {
+                EXPECT_EQ(pixel & 0xFFFFFF, ~window & 0xFFFFFF);
+                ++dots;
+            }
+        }
+    EXPECT_EQ(dots, 30);  // every other pixel of the 60 along the edge
+
     form->CheckBox1->click();
     form->Edit1->setFocus();
     ASSERT_FALSE(grid->isActiveControl());
     const QImage image = shown();
-    const QRect cell = grid->geometry().cellRect(1, 1);
     const QRgb highlight = colour(QPalette::Highlight);
     EXPECT_EQ(image.pixel(cell.topLeft()), highlight);
     EXPECT_EQ(image.pixel(cell.bottomRight()), highlight);
+    // The number "0" in the highlight-text colour, its box in the highlight too.
     int textPixels = 0;
     for (int y = cell.top(); y <= cell.bottom(); ++y)
         for (int x = cell.left(); x <= cell.right(); ++x) {
             const QRgb pixel = image.pixel(x, y);
             textPixels += pixel != highlight;
+            ASSERT_NE(pixel, window) << x << "," << y;
         }
-    EXPECT_GT(textPixels, 3);  // the number "0" in the highlight-text colour
-    EXPECT_EQ(image.pixel(grid->geometry().cellRect(2, 1).topLeft()), colour(QPalette::Base));
+    EXPECT_GT(textPixels, 3);
+    EXPECT_EQ(image.pixel(at().cellRect(2, 1).topLeft()), window);
 }
 
 }  // namespace

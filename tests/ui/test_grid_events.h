@@ -1,0 +1,43 @@
+#pragma once
+// What the map view fires, recorded: the cells it selects and the stamping drags
+// that frame them. It wraps the selection handler the view already has.
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <utility>
+#include <vector>
+
+#include "ui/DrawGrid.h"
+
+namespace gridtest {
+
+using Cell = std::pair<int, int>;
+// A stamping drag as the selections it framed: from its first to one past its last.
+using Drag = std::pair<std::size_t, std::size_t>;
+
+struct GridEvents {
+    static constexpr std::size_t kOpen = static_cast<std::size_t>(-1);
+
+    void watch(ui::DrawGrid& grid) {
+        grid.OnSelectCell = [this, select = grid.OnSelectCell](int col, int row, bool& canSelect) {
+            fired.emplace_back(col, row);
+            if (select) select(col, row, canSelect);
+        };
+        grid.OnStampingDragStart = [this, start = grid.OnStampingDragStart] {
+            EXPECT_FALSE(dragging()) << "a drag started inside another";
+            drags.emplace_back(fired.size(), kOpen);
+            if (start) start();
+        };
+        grid.OnStampingDragEnd = [this, end = grid.OnStampingDragEnd] {
+            EXPECT_TRUE(dragging()) << "a drag ended that had not started";
+            if (dragging()) drags.back().second = fired.size();
+            if (end) end();
+        };
+    }
+    bool dragging() const { return !drags.empty() && drags.back().second == kOpen; }
+
+    std::vector<Cell> fired;
+    std::vector<Drag> drags;
+};
+
+}  // namespace gridtest
