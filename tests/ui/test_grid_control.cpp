@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "test_grid_events.h"
+#include "test_grid_user.h"
 #include "ui/DrawGrid.h"
 #include "ui/GridInput.h"
 
@@ -19,15 +19,14 @@ namespace {
 using gridtest::Cell;
 using gridtest::Drag;
 
-class GridControlTest : public ::testing::Test {
+class GridControlTest : public ::testing::Test, protected gridtest::GridUser {
 protected:
     void SetUp() override {
         host.resize(700, 500);
-        grid = new ui::DrawGrid(&host);
+        watch(*new ui::DrawGrid(&host));
         grid->setGeometry(232, 80, 441, 353);
         grid->setColCount(33);
         grid->setRowCount(33);
-        events.watch(*grid);
         host.show();
         QApplication::setActiveWindow(&host);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
@@ -35,20 +34,29 @@ protected:
         ASSERT_TRUE(grid->isActiveControl());
     }
 
-    ui::GridGeometry at() const { return grid->geometry(); }
-    QWidget* view() { return grid->viewport(); }
-    QPoint centre(int col, int row) { return at().cellRect(col, row).center(); }
-    void press(QPoint point) { QTest::mousePress(view(), Qt::LeftButton, {}, point); }
-    void moveTo(QPoint point) { QTest::mouseMove(view(), point); }
-    void release(QPoint point) { QTest::mouseRelease(view(), Qt::LeftButton, {}, point); }
-    Cell current() const { return {grid->Col(), grid->Row()}; }
     void key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(grid, key, modifiers); }
+    // Presses on a row's header cell and lets go over another's.
+    void dragRow(int from, int to) {
+        press(QPoint(8, centre(0, from).y()));
+        moveTo(QPoint(8, centre(0, to).y()));
+        release(QPoint(8, centre(0, to).y()));
+    }
+
+    // Paints a region of the view into `image` and gives the cells drawn, in order;
+    // each is drawn in its own rectangle and flagged fixed exactly when it is a header.
+    std::vector<Cell> paint(QImage& image, const QRegion& region) {
+        std::vector<Cell> cells;
+        grid->OnDrawCell = [&](QPainter&, int col, int row, const QRect& rect, bool fixed) {
+            cells.emplace_back(col, row);
+            EXPECT_EQ(fixed, col == 0 || row == 0);
+            EXPECT_EQ(rect, at().cellRect(col, row));
+        };
+        QPainter painter(&image);
+        grid->paintCells(painter, region, true);
+        return cells;
+    }
 
     QWidget host;
-    ui::DrawGrid* grid = nullptr;
-    gridtest::GridEvents events;
-    std::vector<Cell>& fired = events.fired;
-    std::vector<Drag>& drags = events.drags;
 };
 
 TEST_F(GridControlTest, StartsAtTheFirstDataCellWithScrollBarsForTheDefaultMap) {
@@ -192,21 +200,15 @@ TEST_F(GridControlTest, CtrlLeftRightMoveByThePageWidth) {
 
 TEST_F(GridControlTest, RowDragMovesOnlyTheCurrentRow) {
     grid->setRow(3);
-    press(QPoint(8, centre(0, 3).y()));
-    moveTo(QPoint(8, centre(0, 6).y()));
-    release(QPoint(8, centre(0, 6).y()));
+    dragRow(3, 6);
     EXPECT_TRUE(fired.empty());
     EXPECT_EQ(grid->Row(), 6);  // the dragged row itself
 
     grid->setRow(5);  // between the dragged row and the drop row
-    press(QPoint(8, centre(0, 2).y()));
-    moveTo(QPoint(8, centre(0, 7).y()));
-    release(QPoint(8, centre(0, 7).y()));
+    dragRow(2, 7);
     EXPECT_EQ(grid->Row(), 4);
 
-    press(QPoint(8, centre(0, 8).y()));
-    moveTo(QPoint(8, centre(0, 2).y()));
-    release(QPoint(8, centre(0, 2).y()));
+    dragRow(8, 2);
     EXPECT_EQ(grid->Row(), 5);
     EXPECT_TRUE(fired.empty());
     EXPECT_TRUE(drags.empty());
@@ -234,36 +236,12 @@ TEST_F(GridControlTest, RowMarkerIsFivePixelsOfInvertedDots) {
     EXPECT_EQ(inverted, 5 * 40 / 2);  // every other pixel
 }
 
-class PaintRecorder {
-public:
-    explicit PaintRecorder(ui::DrawGrid& grid) {
-        grid.OnDrawCell = [this](QPainter& painter, int col, int row, const QRect& rect, bool fixed) {
-            cells.push_back({col, row});
-            fixedFlags.push_back(fixed);
-            rects.push_back(rect);
-            brushes.push_back(painter.brush().color());
-        };
-    }
-    std::vector<Cell> cells;
-    std::vector<bool> fixedFlags;
-    std::vector<QRect> rects;
-    std::vector<QColor> brushes;
-};
-
 TEST_F(GridControlTest, PaintGoesCornerHeaderRowHeaderColumnThenDataRowByRow) {
     grid->setColCount(4);
     grid->setRowCount(3);
-    PaintRecorder recorder(*grid);
     QImage image(view()->size(), QImage::Format_RGB32);
-    QPainter painter(&image);
-    grid->paintCells(painter, QRegion(image.rect()), true);
-    const std::vector<Cell> order{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {0, 1}, {0, 2},
-                                  {1, 1}, {2, 1}, {3, 1}, {1, 2}, {2, 2}, {3, 2}};
-    EXPECT_EQ(recorder.cells, order);
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        EXPECT_EQ(recorder.fixedFlags[i], order[i].first == 0 || order[i].second == 0);
-        EXPECT_EQ(recorder.rects[i], at().cellRect(order[i].first, order[i].second));
-    }
+    EXPECT_EQ(paint(image, image.rect()), (std::vector<Cell>{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {0, 1}, {0, 2},
+                                                             {1, 1}, {2, 1}, {3, 1}, {1, 2}, {2, 2}, {3, 2}}));
     // Beyond the cells: the window colour, the base of text fields.
     const QColor window = grid->palette().color(QPalette::Base);
     EXPECT_EQ(image.pixelColor(4 * 16 + 5, 5), window);
@@ -271,33 +249,20 @@ TEST_F(GridControlTest, PaintGoesCornerHeaderRowHeaderColumnThenDataRowByRow) {
 }
 
 TEST_F(GridControlTest, PaintVisitsOnlyShownCellsWhateverTheMapSize) {
-    PaintRecorder small(*grid);
     QImage image(view()->size(), QImage::Format_RGB32);
-    {
-        QPainter painter(&image);
-        grid->paintCells(painter, QRegion(image.rect()), true);
-    }
-    const std::size_t smallCount = small.cells.size();
+    const std::size_t smallCount = paint(image, image.rect()).size();
     grid->setColCount(4097);
     grid->setRowCount(4097);
     grid->horizontalScrollBar()->setValue(1999);
     grid->verticalScrollBar()->setValue(2999);
-    PaintRecorder large(*grid);
-    {
-        QPainter painter(&image);
-        grid->paintCells(painter, QRegion(image.rect()), true);
-    }
+    const std::vector<Cell> large = paint(image, image.rect());
     const int cols = (view()->width() - 16 + 15) / 16, rows = (view()->height() - 16 + 15) / 16;
-    EXPECT_EQ(large.cells.size(), std::size_t(1 + cols + rows + cols * rows));
-    EXPECT_GE(smallCount, large.cells.size() - cols - rows - 1);
-    EXPECT_EQ(large.cells[1], Cell(2000, 0));
-    EXPECT_EQ(large.cells.back(), Cell(2000 + cols - 1, 3000 + rows - 1));
-
+    EXPECT_EQ(large.size(), std::size_t(1 + cols + rows + cols * rows));
+    EXPECT_GE(smallCount, large.size() - cols - rows - 1);
+    EXPECT_EQ(large[1], Cell(2000, 0));
+    EXPECT_EQ(large.back(), Cell(2000 + cols - 1, 3000 + rows - 1));
     // A small region visits just the cells it touches.
-    PaintRecorder part(*grid);
-    QPainter painter(&image);
-    grid->paintCells(painter, QRegion(QRect(20, 20, 40, 5)), true);
-    EXPECT_EQ(part.cells, (std::vector<Cell>{{2000, 3000}, {2001, 3000}, {2002, 3000}}));
+    EXPECT_EQ(paint(image, QRect(20, 20, 40, 5)), (std::vector<Cell>{{2000, 3000}, {2001, 3000}, {2002, 3000}}));
 }
 
 }  // namespace
