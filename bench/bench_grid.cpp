@@ -100,7 +100,7 @@ void dragStep32(benchmark::State& state) {
         bool canSelect = true;
         Form1->DrawGrid1SelectCell(col, 1, canSelect);
         grid.setCol(col);
-        grid.viewport()->repaint(QRect(0, 0, 1920, 1080) & QRect(QPoint(16 + (col - grid.geometry().leftCol) * 16, 16), QSize(512, 512)));
+        grid.viewport()->repaint(QRect(0, 0, 1920, 1080) & QRect(QPoint(16 + (col - grid.gridGeometry().leftCol) * 16, 16), QSize(512, 512)));
         QApplication::processEvents();
     }
 }

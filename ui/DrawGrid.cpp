@@ -36,27 +36,27 @@ DrawGrid::DrawGrid(QWidget* parent) : QAbstractScrollArea(parent), input_(std::m
 
 DrawGrid::~DrawGrid() = default;
 
-int DrawGrid::ColCount() const { return layout_.colCount; }
-int DrawGrid::RowCount() const { return layout_.rowCount; }
+int DrawGrid::ColCount() const { return cells_.colCount; }
+int DrawGrid::RowCount() const { return cells_.rowCount; }
 int DrawGrid::Col() const { return col_; }
 int DrawGrid::Row() const { return row_; }
 
-GridGeometry DrawGrid::geometry() const {
-    GridGeometry at = layout_;
+GridGeometry DrawGrid::gridGeometry() const {
+    GridGeometry at = cells_;
     at.view = viewport()->size();
     return at;
 }
 
 void DrawGrid::setColCount(int count) {
-    layout_.colCount = std::max(count, 1);
-    if (col_ > layout_.colCount - 1) col_ = std::max(1, layout_.colCount - 1);
+    cells_.colCount = std::max(count, 1);
+    if (col_ > cells_.colCount - 1) col_ = std::max(1, cells_.colCount - 1);
     updateScrollBars();
     viewport()->update();
 }
 
 void DrawGrid::setRowCount(int count) {
-    layout_.rowCount = std::max(count, 1);
-    if (row_ > layout_.rowCount - 1) row_ = std::max(1, layout_.rowCount - 1);
+    cells_.rowCount = std::max(count, 1);
+    if (row_ > cells_.rowCount - 1) row_ = std::max(1, cells_.rowCount - 1);
     updateScrollBars();
     viewport()->update();
 }
@@ -72,27 +72,27 @@ bool DrawGrid::isActiveControl() const {
 // ---- scrolling ----
 
 void DrawGrid::updateScrollBars() {
-    const GridGeometry at = geometry();
+    const GridGeometry at = gridGeometry();
     horizontalScrollBar()->setRange(0, at.maxLeftCol() - 1);
     horizontalScrollBar()->setPageStep(at.pageCols());
     horizontalScrollBar()->setSingleStep(1);
     verticalScrollBar()->setRange(0, at.maxTopRow() - 1);
     verticalScrollBar()->setPageStep(at.pageRows());
     verticalScrollBar()->setSingleStep(1);
-    layout_.leftCol = horizontalScrollBar()->value() + 1;
-    layout_.topRow = verticalScrollBar()->value() + 1;
+    cells_.leftCol = horizontalScrollBar()->value() + 1;
+    cells_.topRow = verticalScrollBar()->value() + 1;
 }
 
 void DrawGrid::setTopLeft(int leftCol, int topRow) {
     // The scroll bars hold the scroll position; scrollContentsBy follows them.
-    const GridGeometry at = geometry();
+    const GridGeometry at = gridGeometry();
     horizontalScrollBar()->setValue(clampTo(leftCol, 1, at.maxLeftCol()) - 1);
     verticalScrollBar()->setValue(clampTo(topRow, 1, at.maxTopRow()) - 1);
 }
 
 void DrawGrid::scrollContentsBy(int, int) {
-    layout_.leftCol = horizontalScrollBar()->value() + 1;
-    layout_.topRow = verticalScrollBar()->value() + 1;
+    cells_.leftCol = horizontalScrollBar()->value() + 1;
+    cells_.topRow = verticalScrollBar()->value() + 1;
     viewport()->update();
 }
 
@@ -102,7 +102,7 @@ void DrawGrid::resizeEvent(QResizeEvent* event) {
 }
 
 void DrawGrid::scrollToShow(int col, int row) {
-    const GridGeometry at = geometry();
+    const GridGeometry at = gridGeometry();
     setTopLeft(at.leftColShowing(col), at.topRowShowing(row));
 }
 
@@ -124,8 +124,8 @@ bool DrawGrid::selectCell(int col, int row) {
 }
 
 void DrawGrid::moveCurrent(int col, int row) {
-    col = clampTo(col, 1, std::max(1, layout_.colCount - 1));
-    row = clampTo(row, 1, std::max(1, layout_.rowCount - 1));
+    col = clampTo(col, 1, std::max(1, cells_.colCount - 1));
+    row = clampTo(row, 1, std::max(1, cells_.rowCount - 1));
     invalidateCell(col_, row_);
     col_ = col;
     row_ = row;
@@ -143,19 +143,19 @@ void DrawGrid::placeCurrentRow(int row) {
 // ---- drawing ----
 
 void DrawGrid::invalidateCell(int col, int row) {
-    const QRect rect = geometry().cellRect(col, row);
+    const QRect rect = gridGeometry().cellRect(col, row);
     if (!rect.isEmpty()) viewport()->update(rect);
 }
 
 void DrawGrid::invalidateCells(int col, int row, int columns, int rows) {
-    const QRect block = geometry().blockRect(col, row, columns, rows);
+    const QRect block = gridGeometry().blockRect(col, row, columns, rows);
     if (!block.isEmpty()) viewport()->update(block);
 }
 
 void DrawGrid::repaintAll() { viewport()->repaint(); }
 
 void DrawGrid::paintCells(QPainter& painter, const QRegion& region, bool activeControl) {
-    const GridPaint grid{geometry(), col_, row_, activeControl, input_->rowMarker()};
+    const GridPaint grid{gridGeometry(), col_, row_, activeControl, input_->rowMarker()};
     paintGrid(painter, region, grid, palette(), font(), OnDrawCell);
 }
 

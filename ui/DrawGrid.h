@@ -36,7 +36,7 @@ public:
     void setCol(int col);
     void setRow(int row);
     // Where the cells stand now: counts, scroll position, viewport size.
-    GridGeometry geometry() const;
+    GridGeometry gridGeometry() const;
     // Whether this view is the control of its window that holds the keyboard focus.
     bool isActiveControl() const;
 
@@ -96,7 +96,7 @@ private:
     void updateScrollBars();
     void invalidateCell(int col, int row);
 
-    GridGeometry layout_;  // counts and scroll position; the viewport's size is read when asked
+    GridGeometry cells_;  // counts and scroll position; the viewport's size is read when asked
     int col_ = 1;
     int row_ = 1;
     std::unique_ptr<GridInput> input_;

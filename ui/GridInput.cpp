@@ -23,11 +23,11 @@ GridInput::GridInput(DrawGrid& grid) : grid_(grid) {
 }
 
 QRect GridInput::rowMarker() const {
-    return drag_ == Drag::Rows ? grid_.geometry().rowMarker(dragRow_, dropRow_) : QRect();
+    return drag_ == Drag::Rows ? grid_.gridGeometry().rowMarker(dragRow_, dropRow_) : QRect();
 }
 
 void GridInput::invalidateMarker() {
-    const QRect band = grid_.geometry().rowMarker(dragRow_, dropRow_);
+    const QRect band = grid_.gridGeometry().rowMarker(dragRow_, dropRow_);
     if (!band.isEmpty()) grid_.viewport()->update(band);
 }
 
@@ -63,7 +63,7 @@ void GridInput::mousePress(QMouseEvent& event) {
     // (and shows its failure) before anything is stamped.
     grid_.setFocus(Qt::MouseFocusReason);
     if (!grid_.isActiveControl() || button != Qt::LeftButton || drag_ != Drag::None) return;
-    const GridGeometry at = grid_.geometry();
+    const GridGeometry at = grid_.gridGeometry();
     const int col = at.colAt(position.x());
     const int row = at.rowAt(position.y());
     if (!at.contains(col, row)) return;
@@ -107,7 +107,7 @@ void GridInput::mouseMove(QMouseEvent& event) {
 void GridInput::stampingMove(QPoint position) {
     pointer_ = position;
     if (position.x() < kHeader || position.y() < kHeader) return;
-    const GridGeometry at = grid_.geometry();
+    const GridGeometry at = grid_.gridGeometry();
     const int col = at.colAt(position.x());
     const int row = at.rowAt(position.y());
     // One partly shown column and row past the last full ones still count.
@@ -119,7 +119,7 @@ void GridInput::stampingMove(QPoint position) {
 
 void GridInput::rowDragMove(QPoint position) {
     pointer_ = position;
-    const GridGeometry at = grid_.geometry();
+    const GridGeometry at = grid_.gridGeometry();
     const int lowest = std::min(at.lastFullVisibleRow(), at.rowCount - 1);
     const int row = clampTo(at.rowAt(std::max(position.y(), kHeader)), at.topRow, lowest);
     if (row == dropRow_) return;
@@ -130,7 +130,7 @@ void GridInput::rowDragMove(QPoint position) {
 
 void GridInput::stepTimerTick() {
     const QPoint p = pointer_;
-    const GridGeometry at = grid_.geometry();
+    const GridGeometry at = grid_.gridGeometry();
     if (drag_ == Drag::Rows) {
         if (p.y() < kHeader) grid_.setTopLeft(at.leftCol, at.topRow - 1);
         else if (p.y() >= at.fullVisibleBottom()) grid_.setTopLeft(at.leftCol, at.topRow + 1);
@@ -190,7 +190,7 @@ void GridInput::keyPress(QKeyEvent& event) {
 }
 
 void GridInput::handleKey(int key, bool control) {
-    const GridGeometry at = grid_.geometry();
+    const GridGeometry at = grid_.gridGeometry();
     const int pageWidth = std::max(1, at.lastFullVisibleCol() - at.leftCol);
     const int pageHeight = std::max(1, at.lastFullVisibleRow() - at.topRow);
     int col = grid_.Col(), row = grid_.Row();

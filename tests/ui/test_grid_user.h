@@ -40,7 +40,7 @@ protected:
     }
     bool dragging() const { return !drags.empty() && drags.back().second == kOpen; }
 
-    ui::GridGeometry at() const { return grid->geometry(); }
+    ui::GridGeometry at() const { return grid->gridGeometry(); }
     QWidget* view() const { return grid->viewport(); }
     QPoint centre(int col, int row) const { return at().cellRect(col, row).center(); }
     void press(QPoint point) { QTest::mousePress(view(), Qt::LeftButton, {}, point); }
