@@ -14,10 +14,6 @@
 
 namespace ui {
 
-namespace {
-int clampTo(int value, int low, int high) { return std::max(low, std::min(value, high)); }
-}  // namespace
-
 DrawGrid::DrawGrid(QWidget* parent) : QAbstractScrollArea(parent), input_(std::make_unique<GridInput>(*this)) {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     // Tab focus only: a press takes the focus in mousePressEvent itself, so the leave
@@ -49,14 +45,14 @@ GridGeometry DrawGrid::gridGeometry() const {
 
 void DrawGrid::setColCount(int count) {
     cells_.colCount = std::max(count, 1);
-    if (col_ > cells_.colCount - 1) col_ = std::max(1, cells_.colCount - 1);
+    col_ = cells_.dataCol(col_);
     updateScrollBars();
     viewport()->update();
 }
 
 void DrawGrid::setRowCount(int count) {
     cells_.rowCount = std::max(count, 1);
-    if (row_ > cells_.rowCount - 1) row_ = std::max(1, cells_.rowCount - 1);
+    row_ = cells_.dataRow(row_);
     updateScrollBars();
     viewport()->update();
 }
@@ -86,8 +82,8 @@ void DrawGrid::updateScrollBars() {
 void DrawGrid::setTopLeft(int leftCol, int topRow) {
     // The scroll bars hold the scroll position; scrollContentsBy follows them.
     const GridGeometry at = gridGeometry();
-    horizontalScrollBar()->setValue(clampTo(leftCol, 1, at.maxLeftCol()) - 1);
-    verticalScrollBar()->setValue(clampTo(topRow, 1, at.maxTopRow()) - 1);
+    horizontalScrollBar()->setValue(std::clamp(leftCol, 1, at.maxLeftCol()) - 1);
+    verticalScrollBar()->setValue(std::clamp(topRow, 1, at.maxTopRow()) - 1);
 }
 
 void DrawGrid::scrollContentsBy(int, int) {
@@ -124,8 +120,8 @@ bool DrawGrid::selectCell(int col, int row) {
 }
 
 void DrawGrid::moveCurrent(int col, int row) {
-    col = clampTo(col, 1, std::max(1, cells_.colCount - 1));
-    row = clampTo(row, 1, std::max(1, cells_.rowCount - 1));
+    col = cells_.dataCol(col);
+    row = cells_.dataRow(row);
     invalidateCell(col_, row_);
     col_ = col;
     row_ = row;

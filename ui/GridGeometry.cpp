@@ -24,6 +24,8 @@ int lastShownWhole(int count, int first, int pixels) {
     return std::max(first, first + shownWhole(count, first, pixels) - 1);
 }
 
+int nearestData(int index, int count) { return std::max(1, std::min(index, std::max(1, count - 1))); }
+
 int maxFirst(int count, int pixels) { return std::max(1, count - page(pixels)); }
 
 int firstShowing(int index, int first, int pixels) {
@@ -51,6 +53,8 @@ int GridGeometry::lastFullVisibleCol() const { return lastShownWhole(colCount, l
 int GridGeometry::lastFullVisibleRow() const { return lastShownWhole(rowCount, topRow, view.height()); }
 int GridGeometry::maxLeftCol() const { return maxFirst(colCount, view.width()); }
 int GridGeometry::maxTopRow() const { return maxFirst(rowCount, view.height()); }
+int GridGeometry::dataCol(int col) const { return nearestData(col, colCount); }
+int GridGeometry::dataRow(int row) const { return nearestData(row, rowCount); }
 int GridGeometry::leftColShowing(int col) const { return firstShowing(col, leftCol, view.width()); }
 int GridGeometry::topRowShowing(int row) const { return firstShowing(row, topRow, view.height()); }
 int GridGeometry::colAt(int x) const { return indexAt(x, leftCol); }

@@ -28,6 +28,9 @@ struct GridGeometry {
     // The largest scroll position: the last page still fills the view.
     int maxLeftCol() const;
     int maxTopRow() const;
+    // The nearest data column and row: the current cell is always a data cell.
+    int dataCol(int col) const;
+    int dataRow(int row) const;
     // The scroll position nearest to this one that shows the data cell completely.
     int leftColShowing(int col) const;
     int topRowShowing(int row) const;

@@ -13,8 +13,6 @@ namespace {
 constexpr int kHeader = GridGeometry::kHeader;
 constexpr int kWheelNotch = 120;
 
-int clampTo(int value, int low, int high) { return std::max(low, std::min(value, high)); }
-
 }  // namespace
 
 GridInput::GridInput(DrawGrid& grid) : grid_(grid) {
@@ -121,7 +119,7 @@ void GridInput::rowDragMove(QPoint position) {
     pointer_ = position;
     const GridGeometry at = grid_.gridGeometry();
     const int lowest = std::min(at.lastFullVisibleRow(), at.rowCount - 1);
-    const int row = clampTo(at.rowAt(std::max(position.y(), kHeader)), at.topRow, lowest);
+    const int row = std::max(at.topRow, std::min(at.rowAt(std::max(position.y(), kHeader)), lowest));
     if (row == dropRow_) return;
     invalidateMarker();
     dropRow_ = std::max(1, row);
@@ -218,8 +216,8 @@ void GridInput::handleKey(int key, bool control) {
         case Qt::Key_End: col = at.colCount - 1; break;
         }
     }
-    col = clampTo(col, 1, std::max(1, at.colCount - 1));
-    row = clampTo(row, 1, std::max(1, at.rowCount - 1));
+    col = at.dataCol(col);
+    row = at.dataRow(row);
     if (left != at.leftCol || top != at.topRow) grid_.setTopLeft(left, top);
     if (col != grid_.Col() || row != grid_.Row()) grid_.selectCell(col, row);
 }
