@@ -70,6 +70,10 @@ MapChange resizeMap(EditorState& state, MapSize size) {
     return {MapEdit::Resize, wholeMap(state.Map), before, size};
 }
 
+MapChange plannedResize(const TileMap& map, MapSize size) {
+    return {MapEdit::Resize, {0, 0, size.width, size.height}, sizeOf(map), size};
+}
+
 std::string pixelText(std::int32_t tiles) { return decimal(wrappedProduct(tiles, 8)); }
 
 SizeTexts startUpSizeTexts() {
@@ -107,18 +111,25 @@ void showArraySizeTexts(const EditorState& state, SizeFieldsHost& host) {
     host.setDimensionText(dimensionText(state.Map));
 }
 
-void resizeToWidthText(EditorState& state, SizeFieldsHost& host) {
-    if (toInteger(host.widthText()) > kMaxMapSize) host.setWidthText(kMaxSizeText);
-    const MapChange change = resizeMap(state, {toInteger(host.widthText()), state.MapHeight});
+namespace {
+
+void resizeThroughHost(EditorState& state, SizeFieldsHost& host, MapSize size) {
+    host.prepareMapChange(plannedResize(state.Map, size));
+    const MapChange change = resizeMap(state, size);
     showArraySizeTexts(state, host);
     host.applyMapChange(change);
 }
 
+}  // namespace
+
+void resizeToWidthText(EditorState& state, SizeFieldsHost& host) {
+    if (toInteger(host.widthText()) > kMaxMapSize) host.setWidthText(kMaxSizeText);
+    resizeThroughHost(state, host, {toInteger(host.widthText()), state.MapHeight});
+}
+
 void resizeToHeightText(EditorState& state, SizeFieldsHost& host) {
     if (toInteger(host.heightText()) > kMaxMapSize) host.setHeightText(kMaxSizeText);
-    const MapChange change = resizeMap(state, {state.MapWidth, toInteger(host.heightText())});
-    showArraySizeTexts(state, host);
-    host.applyMapChange(change);
+    resizeThroughHost(state, host, {state.MapWidth, toInteger(host.heightText())});
 }
 
 namespace {

@@ -27,6 +27,9 @@ public:
     // What a resize, or the read of a project, did to the map: the window marks the
     // document and follows with its view.
     virtual void applyMapChange(const MapChange& change) = 0;
+    // What a resize is about to do, just before it runs: a window that keeps a
+    // history takes the cells the resize will cut. Others need nothing.
+    virtual void prepareMapChange(const MapChange& /*planned*/) {}
 };
 
 // The decimal text of a size in pixels: tiles x 8, in wrapping 32-bit arithmetic.
@@ -47,6 +50,8 @@ void showDerivedTexts(const EditorState& state, SizeFieldsHost& host);
 void resizeMap(TileMap& map, std::int32_t rows, std::int32_t columns);
 // The same for the document: MapWidth and MapHeight take the new size once the map has it.
 MapChange resizeMap(EditorState& state, MapSize size);
+// What that resize is about to change, known before it runs.
+MapChange plannedResize(const TileMap& map, MapSize size);
 
 // "2048byte(2048byte)", "10KB(10368byte)", "32MB(33554432byte)".
 std::string arraySizeText(std::int32_t mapWidth, std::int32_t mapHeight);

@@ -49,24 +49,34 @@ CellArea stampArea(const EditorState& state, std::int32_t ACol, std::int32_t ARo
             static_cast<std::int32_t>(rows)};
 }
 
+MapChange plannedStamp(const EditorState& state, std::int32_t ACol, std::int32_t ARow, std::int32_t blockWidth,
+                       std::int32_t blockHeight) {
+    const MapSize size = sizeOf(state.Map);
+    return {MapEdit::Stamp, stampArea(state, ACol, ARow, blockWidth, blockHeight), size, size};
+}
+
 MapChange stampBlock(EditorState& state, std::int32_t ACol, std::int32_t ARow, std::int32_t blockWidth,
                      std::int32_t blockHeight, std::int32_t sheetTileCount) {
-    const CellArea area = stampArea(state, ACol, ARow, blockWidth, blockHeight);
+    const MapChange change = plannedStamp(state, ACol, ARow, blockWidth, blockHeight);
+    const CellArea& area = change.cells;
     for (std::int32_t r = 0; r < area.height; ++r) {
         MapRow& row = state.Map[static_cast<std::size_t>(area.top + r)];
         const std::int32_t firstTile = wrapped(state.SelectedTile + std::int64_t{state.SheetColumns} * r);
         stampRow(row, area.left, cellsInside(area.left, blockWidth, columnsInside(state, row)), firstTile,
                  sheetTileCount);
     }
-    const MapSize size = sizeOf(state.Map);
-    return {MapEdit::Stamp, area, size, size};
+    return change;
+}
+
+MapChange plannedFill(const TileMap& map) {
+    const MapSize size = sizeOf(map);
+    return {MapEdit::Fill, wholeMap(map), size, size};
 }
 
 MapChange fillMap(EditorState& state) {
     const auto tile = static_cast<Cell>(state.SelectedTile);
     for (MapRow& row : state.Map) std::fill(row.begin(), row.end(), tile);
-    const MapSize size = sizeOf(state.Map);
-    return {MapEdit::Fill, wholeMap(state.Map), size, size};
+    return plannedFill(state.Map);
 }
 
 }  // namespace core

@@ -13,6 +13,10 @@ namespace core {
 CellArea stampArea(const EditorState& state, std::int32_t ACol, std::int32_t ARow, std::int32_t blockWidth,
                    std::int32_t blockHeight);
 
+// What the stamp at grid cell (ACol, ARow) is about to change, known before it runs.
+MapChange plannedStamp(const EditorState& state, std::int32_t ACol, std::int32_t ARow, std::int32_t blockWidth,
+                       std::int32_t blockHeight);
+
 // Writes the block whose top-left tile is SelectedTile with its top-left corner at
 // grid cell (ACol, ARow), i.e. map cell (ACol - 1, ARow - 1). Block cells beyond the
 // map are skipped before the tile limit is looked at; a tile at or past the limit
@@ -20,6 +24,8 @@ CellArea stampArea(const EditorState& state, std::int32_t ACol, std::int32_t ARo
 MapChange stampBlock(EditorState& state, std::int32_t ACol, std::int32_t ARow, std::int32_t blockWidth,
                      std::int32_t blockHeight, std::int32_t sheetTileCount);
 
+// What a fill is about to change: every cell.
+MapChange plannedFill(const TileMap& map);
 // Every cell of every row takes the low 16 bits of SelectedTile.
 MapChange fillMap(EditorState& state);
 
