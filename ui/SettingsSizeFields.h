@@ -2,6 +2,7 @@
 // The size operations' view of the windows: the settings window's width and
 // height fields with their derived labels, and the main window's map view.
 #include "core/size_fields.h"
+#include "ui/MapHistory.h"
 
 namespace ui {
 
@@ -17,6 +18,12 @@ public:
     void setArraySizeText(const std::string& text) override;
     void setDimensionText(const std::string& text) override;
     void applyMapChange(const core::MapChange& change) override;
+    void prepareMapChange(const core::MapChange& planned) override;
 };
+
+// The size texts as they stand now, with the size they stand for.
+SizeFieldTexts currentSizeFieldTexts();
+// Puts the texts and the size back without running the fields' change handling.
+void restoreSizeFieldTexts(const SizeFieldTexts& texts);
 
 }  // namespace ui

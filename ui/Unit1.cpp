@@ -10,12 +10,14 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 
 #include "ui/Boundary.h"
 #include "ui/CellPainter.h"
 #include "ui/DrawGrid.h"
 #include "ui/FocusOutWatcher.h"
 #include "ui/FocusedWheel.h"
+#include "ui/HistoryKeys.h"
 #include "ui/ScrollExtents.h"
 #include "ui/SheetView.h"
 #include "ui/UpDown.h"
@@ -124,8 +126,22 @@ void wireGrid(TForm1& form) {
     new ui::FocusedWheel(grid);
 }
 
+// The keys of the map's history work anywhere in the window, without a menu item.
+// The window's own text fields keep them for their own text, as a text field does.
+void wireHistoryKeys(TForm1& form) {
+    auto* undo = new QShortcut(&form);
+    undo->setKeys(ui::undoKeys());
+    QObject::connect(undo, &QShortcut::activated, &form, [&form] { ui::guarded(form.dialogs(), [&] { form.undoMapEdit(); }); });
+    auto* redo = new QShortcut(&form);
+    redo->setKeys(ui::redoKeys());
+    QObject::connect(redo, &QShortcut::activated, &form, [&form] { ui::guarded(form.dialogs(), [&] { form.redoMapEdit(); }); });
+    for (QLineEdit* field : {form.Edit1, form.Edit5, form.Edit6})
+        new ui::HistoryKeys(field, [field] { field->undo(); }, [field] { field->redo(); });
+}
+
 void wireEvents(TForm1& form) {
     wireGrid(form);
+    wireHistoryKeys(form);
     form.Image1->OnMouseDown = [&form](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
         ui::guarded(form.dialogs(), [&] { form.Image1MouseDown(button, shift, x, y); });
     };
@@ -147,7 +163,10 @@ void wireEvents(TForm1& form) {
 }  // namespace
 
 TForm1::TForm1(ui::Dialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), dialogs_(dialogs), cellPainter_(std::make_unique<ui::CellPainter>()) {
+    : QMainWindow(parent),
+      dialogs_(dialogs),
+      cellPainter_(std::make_unique<ui::CellPainter>()),
+      history_(std::make_unique<ui::MapHistory>(static_cast<ui::MapHistoryWindows&>(*this))) {
     setWindowTitle(QStringLiteral(u"クオーベルエディター"));
     setFont(ui::windowFont(12));
     move(kScreenPosition);
@@ -167,6 +186,7 @@ TForm1::~TForm1() = default;
 
 void TForm1::FormCreate() {
     static_cast<core::EditorState&>(*this) = core::EditorState();
+    history_->clear();
     DrawGrid1->setColCount(MapWidth + 1);
     DrawGrid1->setRowCount(MapHeight + 1);
 }

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "core/editor_state.h"
+#include "ui/MapHistory.h"
 
 class QAction;
 class QPainter;
@@ -32,7 +33,7 @@ class SheetView;
 class UpDown;
 }  // namespace ui
 
-class TForm1 : public QMainWindow, public core::EditorState {
+class TForm1 : public QMainWindow, public core::EditorState, private ui::MapHistoryWindows {
     Q_OBJECT
 public:
     // The window's outer rectangle, frame included, at every start.
@@ -43,6 +44,8 @@ public:
     ~TForm1() override;
 
     ui::Dialogs& dialogs() { return dialogs_; }
+    // The map's undo history.
+    ui::MapHistory& history() { return *history_; }
     // The settings window's width and height fields as the size operations see them.
     core::SizeFieldsHost& sizeFields();
 
@@ -105,11 +108,22 @@ public:
     void CheckBox1Click();
     void CheckBox4Click();
 
-    // Edits of the map (Unit1Edit.cpp): stamping, the fill, and the one place every
-    // change of the map's cells or size reaches the document and the view.
+    // Edits of the map (Unit1Edit.cpp): stamping, the fill, and the one path every
+    // change of the map's cells or size takes: prepareMapChange just before the edit
+    // (the history keeps what it will replace), applyMapChange after it (the history
+    // records it, the document is marked and the view follows).
     void DrawGrid1SelectCell(int ACol, int ARow, bool& CanSelect);
     void Button2Click();
+    void prepareMapChange(const core::MapChange& planned);
     void applyMapChange(const core::MapChange& change);
+    // Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z.
+    void undoMapEdit();
+    void redoMapEdit();
+    // Saving or opening leaves no unsaved changes: undo can lead back to this state.
+    void markSaved();
+    // A change that is not a step of the history (the label, the sheet): undo
+    // cannot lead back to the saved state.
+    void markModifiedOutsideHistory();
 
     // Project commands (Unit1Project.cpp).
     void N2Click();
@@ -125,9 +139,16 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    core::EditorState& document() override { return *this; }
+    ui::SizeFieldTexts sizeFieldTexts() const override;
+    void restoreSizeFieldTexts(const ui::SizeFieldTexts& texts) override;
+    void showRevisitedMap(bool saved) override;
+
     ui::Dialogs& dialogs_;
     // What drawing the map view's cells keeps from one cell to the next.
     std::unique_ptr<ui::CellPainter> cellPainter_;
+    // The map's undo history.
+    std::unique_ptr<ui::MapHistory> history_;
 };
 
 // The one global reference to each window.

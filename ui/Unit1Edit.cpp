@@ -1,6 +1,6 @@
 // The edits of the map on the main window: stamping at the view's cell-selection
-// event, the fill, and the one member through which every change of the map's cells
-// or size reaches the document and the view.
+// event, the fill, the path through which every change of the map's cells or size
+// reaches the history, the document and the view, and undo and redo.
 #include <QLineEdit>
 
 #include "core/integer_syntax.h"
@@ -8,6 +8,7 @@
 #include "core/stamp.h"
 #include "ui/Cp932.h"
 #include "ui/DrawGrid.h"
+#include "ui/SettingsSizeFields.h"
 #include "ui/SheetView.h"
 #include "ui/Unit1.h"
 
@@ -16,13 +17,23 @@ void TForm1::DrawGrid1SelectCell(int ACol, int ARow, bool& CanSelect) {
     const std::int32_t blockHeight = core::toInteger(ui::toCp932(Edit6->text()));
     const std::int32_t blockWidth = core::toInteger(ui::toCp932(Edit5->text()));
     const std::int32_t tiles = core::sheetTileCount(Image1->width(), Image1->height());
+    // A stamp by a key or the wheel is a step of its own; in a drag it joins the drag's.
+    const ui::MapHistory::Step step(*history_);
+    prepareMapChange(core::plannedStamp(*this, ACol, ARow, blockWidth, blockHeight));
     applyMapChange(core::stampBlock(*this, ACol, ARow, blockWidth, blockHeight, tiles));
     CanSelect = true;
 }
 
-void TForm1::Button2Click() { applyMapChange(core::fillMap(*this)); }
+void TForm1::Button2Click() {
+    const ui::MapHistory::Step step(*history_);
+    prepareMapChange(core::plannedFill(Map));
+    applyMapChange(core::fillMap(*this));
+}
+
+void TForm1::prepareMapChange(const core::MapChange& planned) { history_->prepare(Map, planned); }
 
 void TForm1::applyMapChange(const core::MapChange& change) {
+    history_->record(change);
     if (core::marksModified(change)) Modified = true;
     if (change.edit == core::MapEdit::Stamp) {
         // The view redraws only the two cells it moves between; the rest of the block
@@ -36,5 +47,31 @@ void TForm1::applyMapChange(const core::MapChange& change) {
         DrawGrid1->setColCount(change.after.width + 1);
         DrawGrid1->setRowCount(change.after.height + 1);
     }
+    DrawGrid1->repaintAll();
+}
+
+void TForm1::undoMapEdit() { history_->undo(); }
+
+void TForm1::redoMapEdit() { history_->redo(); }
+
+void TForm1::markSaved() {
+    Modified = false;
+    history_->markSaved();
+}
+
+void TForm1::markModifiedOutsideHistory() {
+    Modified = true;
+    history_->leaveSaved();
+}
+
+ui::SizeFieldTexts TForm1::sizeFieldTexts() const { return ui::currentSizeFieldTexts(); }
+
+void TForm1::restoreSizeFieldTexts(const ui::SizeFieldTexts& texts) { ui::restoreSizeFieldTexts(texts); }
+
+// The size an undo or a redo leaves is the one MapWidth and MapHeight now hold.
+void TForm1::showRevisitedMap(bool saved) {
+    Modified = !saved;
+    DrawGrid1->setColCount(MapWidth + 1);
+    DrawGrid1->setRowCount(MapHeight + 1);
     DrawGrid1->repaintAll();
 }

@@ -78,7 +78,7 @@ bool saveOverProject(TForm1& form) {
     } else {
         writeProjectTo(form, ui::fromCp932(form.ProjectPath));
     }
-    form.Modified = false;
+    form.markSaved();
     return true;
 }
 
@@ -91,15 +91,20 @@ bool unsavedChangesSettled(TForm1& form) {
     return !save || saveOverProject(form);
 }
 
-// The read is all or nothing: when it fails, ProjectPath and the map stay as they were.
-// A sheet or a frame that cannot be drawn is shown as a failure, but the map the file
-// brought in is still applied and shown.
+// The read is all or nothing: when it fails, ProjectPath, the map and its history stay
+// as they were. A sheet or a frame that cannot be drawn is shown as a failure, but the
+// map the file brought in is still applied and shown. The opened project starts a new
+// history, in which nothing of the open itself is a step.
 void openProject(TForm1& form, const QString& path) {
     const std::string projectPath = projectPathBytes(path);
-    core::openProject(fileSystemPath(path), form, form.sizeFields(), [&] {
-        form.ProjectPath = projectPath;
-        if (!form.ImagePath.empty()) ui::guarded(form.dialogs(), [&] { form.LoadImage(); });
-    });
+    {
+        const ui::MapHistory::Pause pause(form.history());
+        core::openProject(fileSystemPath(path), form, form.sizeFields(), [&] {
+            form.ProjectPath = projectPath;
+            if (!form.ImagePath.empty()) ui::guarded(form.dialogs(), [&] { form.LoadImage(); });
+        });
+    }
+    form.markSaved();
     ui::guarded(form.dialogs(), [&] { form.DrawFrameTile(); });
 }
 
@@ -116,7 +121,7 @@ void TForm1::N1Click() {
     const auto chosen = askProjectToSave(*this);
     if (!chosen) return;
     writeProjectTo(*this, *chosen);
-    Modified = false;
+    markSaved();
 }
 
 void TForm1::N3Click() { SaveUpdateProject(); }

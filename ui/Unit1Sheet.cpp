@@ -49,7 +49,7 @@ void TForm1::LoadImage() {
     // From the sheet itself: a widget's size is capped far below what a sheet may hold.
     SheetColumns = core::sheetColumnsOf(TileSheet.width);
     Edit4->setText(QString::number(SheetColumns));
-    Modified = true;
+    markModifiedOutsideHistory();
 }
 
 void TForm1::DrawFrameTile() {

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <string>
 
 #include "core/export_formats.h"
@@ -16,7 +17,10 @@
 #include "ui/Boundary.h"
 #include "ui/Cp932.h"
 #include "ui/Dialogs.h"
+#include "ui/HistoryKeys.h"
+#include "ui/MapHistory.h"
 #include "ui/RadioGroupBox.h"
+#include "ui/SettingsSizeFields.h"
 #include "ui/Unit1.h"
 #include "ui/WindowControls.h"
 #include "ui/WindowFonts.h"
@@ -115,6 +119,14 @@ TForm2::TForm2(ui::Dialogs& dialogs, QWidget* parent)
     connect(radioItems, &QButtonGroup::idToggled, this, [this](int, bool checked) {
         if (checked) chainExportTypeStop(*this);
     });
+    settleSizeTexts();
+    // The size fields' own text undo would run their change handling as a new edit:
+    // there the keys take the map's history back and forth, texts included.
+    for (QLineEdit* field : {Edit2, Edit3}) {
+        new ui::HistoryKeys(
+            field, [this] { ui::guarded(dialogs_, [] { Form1->undoMapEdit(); }); },
+            [this] { ui::guarded(dialogs_, [] { Form1->redoMapEdit(); }); });
+    }
 }
 
 int TForm2::radioGroup1ItemIndex() const { return radioItems->checkedId(); }
@@ -127,11 +139,37 @@ void TForm2::FormCreate() { core::showDerivedTexts(*Form1, Form1->sizeFields());
 
 void TForm2::Edit1Change() {
     Form1->MapName = ui::toCp932(Edit1->text());
-    Form1->Modified = true;
+    Form1->markModifiedOutsideHistory();
 }
 
-void TForm2::Edit2Change() { core::applyWidthText(*Form1, Form1->sizeFields()); }
-void TForm2::Edit3Change() { core::applyHeightText(*Form1, Form1->sizeFields()); }
+// Each change of a size field is one step of the map's history, the nested runs
+// it causes (the emptied field's "1", the "4096" cap) included.
+template <typename Apply>
+void TForm2::changeSizeField(Apply apply) {
+    const auto settle = qScopeGuard([this] { settleSizeTexts(); });
+    const ui::MapHistory::Step step(Form1->history(), textsBeforeChange());
+    apply();
+}
+
+void TForm2::Edit2Change() {
+    changeSizeField([] { core::applyWidthText(*Form1, Form1->sizeFields()); });
+}
+void TForm2::Edit3Change() {
+    changeSizeField([] { core::applyHeightText(*Form1, Form1->sizeFields()); });
+}
+
+void TForm2::settleSizeTexts() {
+    settledWidthText = Edit2->text();
+    settledHeightText = Edit3->text();
+}
+
+// The labels and the size have not changed yet; the field has.
+ui::SizeFieldTexts TForm2::textsBeforeChange() const {
+    ui::SizeFieldTexts texts = ui::currentSizeFieldTexts();
+    texts.width = settledWidthText;
+    texts.height = settledHeightText;
+    return texts;
+}
 
 void TForm2::Button1Click() {
     ui::FileDialogOptions options;

@@ -11,6 +11,7 @@ class QRadioButton;
 
 namespace ui {
 class Dialogs;
+struct SizeFieldTexts;
 }
 
 class TForm2 : public QWidget {
@@ -40,6 +41,12 @@ public:
     // Last file chosen in SaveDialog1.
     QString saveDialog1FileName;
 
+    // The width and height texts as their change handling last left them: what a
+    // step of the map's history found before the field changed again.
+    QString settledWidthText;
+    QString settledHeightText;
+    void settleSizeTexts();
+
     int radioGroup1ItemIndex() const;
     void setRadioGroup1ItemIndex(int index);
 
@@ -54,6 +61,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    ui::SizeFieldTexts textsBeforeChange() const;
+    template <typename Apply>
+    void changeSizeField(Apply apply);
+
     ui::Dialogs& dialogs_;
 };
 
