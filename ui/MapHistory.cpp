@@ -162,13 +162,11 @@ void MapHistory::dropOldest() {
     heldBytes_ -= oldest.bytes();
     oldest.release();
     ++dropped_;
-    // The saved state lay before the dropped step: no undo reaches it any more.
-    if (stack_.cleanIndex() >= 0 && stack_.cleanIndex() < dropped_) stack_.resetClean();
 }
 
 // Dropped steps keep a place on the stack, which only a fresh stack gives up: once
 // they are as many as the held ones, the held steps move to a fresh stack, at the
-// same index and with the same saved state.
+// same index and with the same saved state, unless that lay before a dropped step.
 void MapHistory::forgetDropped() {
     std::vector<std::shared_ptr<MapStep>> held;
     held.reserve(static_cast<std::size_t>(stack_.count() - dropped_));
