@@ -188,8 +188,9 @@ void MapHistory::forgetDropped() {
     stack_.setIndex(index);
 }
 
-// The open step alone is more than the history may hold: it goes with every step
-// before it, and its edits go on unrecorded until it closes.
+// The open step cannot be kept (alone it is more than the history may hold, or an
+// edit went by unprepared): it goes with every step before it, and its edits go on
+// unrecorded until it closes.
 void MapHistory::loseOpenStep() {
     if (open_) open_->release();
     lost_ = true;
