@@ -90,12 +90,13 @@ void makeDrag() {
     Form1->Edit5->setText("32");
     Form1->Edit6->setText("32");
     Form1->SelectedTile = 0;
-    Form1->history().openStep();
+    ui::DrawGrid& grid = *Form1->DrawGrid1;
+    grid.OnStampingDragStart();
     for (int i = 0; i < kDragStamps; ++i) {
         bool canSelect = true;
-        Form1->DrawGrid1SelectCell(1 + i * 3, 1 + i * 2, canSelect);
+        grid.OnSelectCell(1 + i * 3, 1 + i * 2, canSelect);
     }
-    Form1->history().closeStep();
+    grid.OnStampingDragEnd();
 }
 
 void dragUndo4096(benchmark::State& state) {

@@ -123,6 +123,9 @@ void wireGrid(TForm1& form) {
     };
     grid->OnSelectCell = [&form](int col, int row, bool& canSelect) { form.DrawGrid1SelectCell(col, row, canSelect); };
     grid->OnMouseUp = [&form](Qt::MouseButton button) { form.DrawGrid1MouseUp(button); };
+    // A stamping drag is one step of the map's history, however many blocks it stamps.
+    grid->OnStampingDragStart = [&form] { form.history().openStep(); };
+    grid->OnStampingDragEnd = [&form] { form.history().closeStep(); };
     new ui::FocusedWheel(grid);
 }
 

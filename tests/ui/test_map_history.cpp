@@ -8,20 +8,22 @@
 #include <gtest/gtest.h>
 
 #include "support/qt_files.h"
+#include "test_grid_user.h"
 #include "test_windows_fixture.h"
 #include "ui/DrawGrid.h"
+#include "ui/GridInput.h"
 #include "ui/SheetView.h"
 
 namespace {
 
 using Kind = ui::ScriptedDialogs::Kind;
 
-class MapHistoryTest : public windowstest::WindowsTest {
+class MapHistoryTest : public windowstest::WindowsTest, protected gridtest::GridUser {
 protected:
     void SetUp() override {
         WindowsTest::SetUp();
         showMainWindow();
-        grid = form->DrawGrid1;
+        watch(*form->DrawGrid1);
         grid->setFocus();
         // A 32 x 16 sheet: eight tiles, four to a sheet row.
         form->TileSheet.width = 32;
@@ -57,8 +59,6 @@ protected:
         dialogs.saveFileAnswers.push_back(folder.filePath(name));
         form->N1->trigger();
     }
-
-    ui::DrawGrid* grid = nullptr;
 };
 
 TEST_F(MapHistoryTest, KeyAndWheelStampsAndTheFillAreStepsTakenBackAndForth) {
@@ -92,6 +92,41 @@ TEST_F(MapHistoryTest, KeyAndWheelStampsAndTheFillAreStepsTakenBackAndForth) {
     EXPECT_EQ(form->Map, afterNew);
     undoIn(grid);
     EXPECT_EQ(form->Map, afterWheel);
+}
+
+// A press, its moves and the 60-ms steps past the view's edge, up to the release,
+// are one step, whose overlapping blocks all come undone; the keys wait for the
+// release. A drag whose first stamp fails leaves no step.
+TEST_F(MapHistoryTest, AStampingDragIsOneStepFromPressToRelease) {
+    stampRight(7);
+    const core::TileMap start = form->Map;
+    form->Edit5->setText("3");
+    form->Edit6->setText("3");
+    form->SelectedTile = 1;
+    press(centre(2, 6));
+    moveTo(centre(3, 6));
+    moveTo(centre(4, 7));
+    const QPoint above(centre(4, 7).x(), -30);
+    moveTo(above);
+    QTest::qWait(3 * ui::GridInput::kStepMilliseconds + 30);
+    const core::TileMap dragging = form->Map;
+    undoIn(grid);
+    EXPECT_EQ(form->Map, dragging) << "no undo in the middle of a drag";
+    release(above);
+    ASSERT_GE(fired.size(), 5u);
+    const core::TileMap dragged = form->Map;
+    EXPECT_EQ(form->history().undoableSteps(), 2);
+    undoIn(grid);
+    EXPECT_EQ(form->Map, start);
+    redoIn(grid);
+    EXPECT_EQ(form->Map, dragged);
+
+    form->Edit5->setText("x");
+    dialogs.clear();
+    press(centre(8, 8));
+    release(centre(9, 8));
+    EXPECT_EQ(dialogs.failures().size(), 1);
+    EXPECT_EQ(form->history().undoableSteps(), 2);
 }
 
 // Each keystroke is a step, the nested runs of an emptied field or of the cap
