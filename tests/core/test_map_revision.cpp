@@ -60,8 +60,10 @@ struct Edits {
     }
 };
 
-TEST(MapRevision, OverlappingStampsAndAFillGoBackAndForthExactly) {
-    core::EditorState state = numberedState(10, 8);
+// Stamps over stamps, cut at the edges or at the sheet's last tile, a fill, and
+// resizes that cut columns, rows, both, or leave a map without cells or rows.
+TEST(MapRevision, EditsGoBackAndForthExactly) {
+    core::EditorState state = numberedState(12, 9);
     state.SheetColumns = 4;
     Edits edits(state);
     const auto stamp = [&](int col, int row, int width, int height, int tile) {
@@ -69,30 +71,23 @@ TEST(MapRevision, OverlappingStampsAndAFillGoBackAndForthExactly) {
         edits.make(core::plannedStamp(state, col, row, width, height),
                    [&] { core::stampBlock(state, col, row, width, height, 16); });
     };
-    stamp(2, 2, 3, 3, 1);
-    stamp(3, 3, 3, 3, 5);    // over the first
-    stamp(9, 7, 4, 4, 2);    // cut at the map's edges
-    stamp(1, 1, 2, 2, 15);   // past the sheet's last tile: partly stores nothing
-    state.SelectedTile = 70000;
-    edits.make(core::plannedFill(state.Map), [&] { core::fillMap(state); });
-    stamp(4, 4, 2, 2, 3);
-    edits.goBackAndForth();
-    EXPECT_EQ(edits.revisions[2].change().cells, (core::CellArea{8, 6, 2, 2}));
-}
-
-TEST(MapRevision, ResizesPutTheCutCellsBackAndCutThemAgain) {
-    core::EditorState state = numberedState(12, 9);
-    Edits edits(state);
     const auto resize = [&](core::MapSize size) {
         edits.make(core::plannedResize(state.Map, size), [&] { core::resizeMap(state, size); });
     };
-    resize({5, 9});    // narrower: columns 5 to 11 of every row
-    resize({5, 4});    // lower: rows 4 to 8
-    resize({14, 4});   // wider: new zero columns, nothing cut
-    resize({3, 11});   // narrower and higher at once
-    resize({3, 11});   // the same size
-    resize({0, 11});   // rows without cells
-    resize({7, 0});    // no rows at all
+    stamp(2, 2, 3, 3, 1);
+    stamp(3, 3, 3, 3, 5);
+    stamp(11, 8, 4, 4, 2);
+    stamp(1, 1, 2, 2, 15);
+    resize({5, 9});
+    resize({5, 4});
+    state.SelectedTile = 70000;
+    edits.make(core::plannedFill(state.Map), [&] { core::fillMap(state); });
+    resize({14, 4});
+    stamp(12, 3, 3, 3, 3);
+    resize({3, 11});
+    resize({3, 11});
+    resize({0, 11});
+    resize({7, 0});
     resize({6, 6});
     edits.goBackAndForth();
 }
