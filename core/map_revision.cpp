@@ -33,19 +33,19 @@ CellPatch CellPatch::capture(const TileMap& map, CellArea area) {
         throw OutOfMemoryFailure();
     }
     const auto width = static_cast<std::size_t>(patch.area_.width);
+    const auto left = static_cast<std::size_t>(patch.area_.left);
     Cell* out = patch.cells_.get();
-    for (std::int32_t r = 0; r < patch.area_.height; ++r, out += width) {
-        const Cell* row = &map[static_cast<std::size_t>(patch.area_.top + r)][static_cast<std::size_t>(patch.area_.left)];
-        std::copy_n(row, width, out);
-    }
+    for (std::int32_t r = 0; r < patch.area_.height; ++r, out += width)
+        std::copy_n(&map[static_cast<std::size_t>(patch.area_.top + r)][left], width, out);
     return patch;
 }
 
 void CellPatch::exchange(TileMap& map) {
     const auto width = static_cast<std::size_t>(area_.width);
+    const auto left = static_cast<std::size_t>(area_.left);
     Cell* kept = cells_.get();
     for (std::int32_t r = 0; r < area_.height; ++r, kept += width) {
-        Cell* row = &map[static_cast<std::size_t>(area_.top + r)][static_cast<std::size_t>(area_.left)];
+        Cell* row = &map[static_cast<std::size_t>(area_.top + r)][left];
         std::swap_ranges(row, row + width, kept);
     }
 }

@@ -27,7 +27,9 @@ public:
     std::size_t bytes() const { return cellCount() * sizeof(Cell); }
 
 private:
-    std::size_t cellCount() const { return static_cast<std::size_t>(area_.width) * static_cast<std::size_t>(area_.height); }
+    std::size_t cellCount() const {
+        return static_cast<std::size_t>(area_.width) * static_cast<std::size_t>(area_.height);
+    }
 
     CellArea area_;
     std::unique_ptr<Cell[]> cells_;  // row by row

@@ -134,10 +134,10 @@ void wireGrid(TForm1& form) {
 void wireHistoryKeys(TForm1& form) {
     auto* undo = new QShortcut(&form);
     undo->setKeys(ui::undoKeys());
-    QObject::connect(undo, &QShortcut::activated, &form, [&form] { ui::guarded(form.dialogs(), [&] { form.undoMapEdit(); }); });
+    connectGuarded(form, undo, &QShortcut::activated, &TForm1::undoMapEdit);
     auto* redo = new QShortcut(&form);
     redo->setKeys(ui::redoKeys());
-    QObject::connect(redo, &QShortcut::activated, &form, [&form] { ui::guarded(form.dialogs(), [&] { form.redoMapEdit(); }); });
+    connectGuarded(form, redo, &QShortcut::activated, &TForm1::redoMapEdit);
     for (QLineEdit* field : {form.Edit1, form.Edit5, form.Edit6})
         new ui::HistoryKeys(field, [field] { field->undo(); }, [field] { field->redo(); });
 }

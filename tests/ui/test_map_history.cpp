@@ -38,11 +38,14 @@ protected:
 
     static void undoIn(QWidget* widget) { QTest::keyClick(widget, Qt::Key_Z, Qt::ControlModifier); }
     static void redoIn(QWidget* widget) { QTest::keyClick(widget, Qt::Key_Y, Qt::ControlModifier); }
-    static void redoByShiftIn(QWidget* widget) { QTest::keyClick(widget, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); }
+    static void redoByShiftIn(QWidget* widget) {
+        QTest::keyClick(widget, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    }
 
     void wheelNotchDown() {
         const QPoint at = grid->viewport()->rect().center();
-        QWheelEvent notch(at, grid->viewport()->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QWheelEvent notch(at, grid->viewport()->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, {}, Qt::NoScrollPhase,
+                          false);
         QApplication::sendEvent(grid->viewport(), &notch);
     }
     void stampRight(int tile) {
@@ -209,7 +212,8 @@ TEST_F(MapHistoryTest, ModifiedClearsOnlyBackAtTheSavedStateAndThePromptFollows)
 
 TEST_F(MapHistoryTest, OpeningAProjectStartsANewHistory) {
     stampRight(2);
-    const QString path = testsupport::writeFile(folder, "small.quarvel", "\r\nsmall\r\n3\r\n2\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n");
+    const QString path =
+        testsupport::writeFile(folder, "small.quarvel", "\r\nsmall\r\n3\r\n2\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n");
     dialogs.yesNoAnswers.push_back(false);
     dialogs.openFileAnswers.push_back(path);
     form->N2->trigger();
