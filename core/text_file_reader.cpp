@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -16,6 +17,8 @@ namespace {
 
 constexpr std::size_t kBufferSize = std::size_t{1} << 20;
 constexpr std::size_t kMaxNumberRun = 32;
+// A line is kept up to here, so a line of any length costs little memory.
+constexpr std::size_t kMaxLineKept = std::size_t{64} << 10;
 constexpr char kEndOfFileMark = 0x1A;
 // Nine decimal digits always fit in 32 bits; longer runs take the exact path.
 constexpr std::size_t kMaxFastDigits = 9;
@@ -25,17 +28,21 @@ inline bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 
 }  // namespace
 
+// Only a regular file reads the same to its end every time: a pipe may block or never
+// end, a device may never end. O_NONBLOCK keeps the open itself from waiting for a
+// pipe's writer; a regular file ignores it.
 TextFileReader::TextFileReader(const std::string& path) : path_(path) {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd_ < 0) throw IoFailure(ioFailureNumberForPath(errno, path));
     struct stat info {};
-    if (::fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode)) {
-        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+    const int statResult = ::fstat(fd_, &info);
+    const int statError = errno;
+    if (statResult != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd_);
         fd_ = -1;
-        throw IoFailure(ioFailureNumberForPath(error, path));
+        throw IoFailure(statResult != 0 ? ioFailureNumberForPath(statError, path) : io::kAccessDenied);
     }
-    buffer_ = std::make_unique<char[]>(kBufferSize);
+    buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
     next_ = limit_ = buffer_.get();
 }
 
@@ -75,13 +82,18 @@ bool TextFileReader::atEnd() { return next_ == limit_ && !refill(); }
 
 std::string TextFileReader::readLine() {
     std::string line;
-    while (!atEnd()) {
+    while (line.size() < kMaxLineKept && !atEnd()) {
         const auto available = static_cast<std::size_t>(limit_ - next_);
         const void* lf = std::memchr(next_, '\n', available);
         const char* stop = lf ? static_cast<const char*>(lf) : limit_;
-        for (const char* at = next_; at != stop; ++at)
-            if (*at != '\r') line.push_back(*at);
-        next_ = stop;
+        while (next_ != stop && line.size() < kMaxLineKept) {
+            const std::size_t room = kMaxLineKept - line.size();
+            const char* runEnd = next_ + std::min(room, static_cast<std::size_t>(stop - next_));
+            const void* cr = std::memchr(next_, '\r', static_cast<std::size_t>(runEnd - next_));
+            if (cr) runEnd = static_cast<const char*>(cr);
+            line.append(next_, runEnd);
+            next_ = cr ? runEnd + 1 : runEnd;
+        }
         if (lf) break;
     }
     return line;

@@ -10,14 +10,16 @@ namespace core {
 
 class TextFileReader {
 public:
-    // Opens the file; a missing file, a missing folder, a folder and a refused
-    // open raise IoFailure with the mapped number.
+    // Opens the file; a missing file, a missing folder and a refused open raise
+    // IoFailure with the mapped number, anything but a regular file (a folder, a
+    // pipe, a device) IoFailure 5.
     explicit TextFileReader(const std::string& path);
     TextFileReader(const TextFileReader&) = delete;
     TextFileReader& operator=(const TextFileReader&) = delete;
     ~TextFileReader();
 
-    // The bytes up to the next LF, which is left for finishLine(). Empty at the end.
+    // The bytes up to the next LF without its CRs, at most the first 64 KiB of them;
+    // the rest and the LF are left for finishLine(). Empty at the end.
     std::string readLine();
     // Skips everything up to and including the next LF; nothing at the end.
     void finishLine();
