@@ -1,7 +1,9 @@
 #include "core/atomic_file.h"
 
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -28,28 +30,86 @@ std::string baseNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// What a path names once its links are followed.
+struct Target {
+    enum class Kind { Missing, Regular, InPlace };
+    Kind kind = Kind::Missing;
+    std::string path;
+};
+
+// The kernel's rule for sticky, world-writable folders such as /tmp, applied whether
+// or not the system enables it: a link there is followed only when the writer or the
+// folder's owner owns it, so nobody can point a shared folder's name at another
+// user's file.
+void checkLinkMayBeFollowed(const std::string& link, const struct stat& linkInfo) {
+    if (linkInfo.st_uid == ::geteuid()) return;
+    struct stat folder {};
+    if (::stat(folderOf(link).c_str(), &folder) != 0) raiseFor(errno, link);
+    const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
+    if (shared && folder.st_uid != linkInfo.st_uid) throw IoFailure(io::kAccessDenied);
+}
+
+// /dev/stdout and /dev/fd/N lead to links in /proc, which name the process's open
+// files; only the kernel can follow one to a pipe or a terminal.
+bool isProcessLink(const std::string& link) {
+    struct statfs info {};
+    return ::statfs(folderOf(link).c_str(), &info) == 0 && info.f_type == PROC_SUPER_MAGIC;
+}
+
+std::string readLink(const std::string& link) {
+    std::string target(256, '\0');
+    for (;;) {
+        const ssize_t length = ::readlink(link.c_str(), target.data(), target.size());
+        if (length < 0) raiseFor(errno, link);
+        if (static_cast<std::size_t>(length) < target.size()) {
+            target.resize(static_cast<std::size_t>(length));
+            return target;
+        }
+        target.resize(target.size() * 2);
+    }
+}
+
+// A regular file behind a link of /proc, by a path that still names it: it is
+// replaced whole like any other. Nothing for a pipe, a terminal or a deleted file.
+std::optional<std::string> regularFileBehind(const std::string& processLink) {
+    struct stat named {};
+    if (::stat(processLink.c_str(), &named) != 0) raiseFor(errno, processLink);
+    if (!S_ISREG(named.st_mode)) return std::nullopt;
+    const std::string path = readLink(processLink);
+    struct stat atPath {};
+    if (path.empty() || path.front() != '/' || ::lstat(path.c_str(), &atPath) != 0 || atPath.st_dev != named.st_dev ||
+        atPath.st_ino != named.st_ino)
+        return std::nullopt;
+    return path;
+}
+
 // Saving through a symbolic link replaces the file it names and keeps the link.
-std::string followLinks(std::string path) {
+Target targetOf(std::string path) {
     for (int hop = 0; hop < kMaxLinkHops; ++hop) {
         struct stat info {};
-        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-        std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1, '\0');
-        const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
-        if (length < 0) raiseFor(errno, path);
-        target.resize(static_cast<std::size_t>(length));
-        path = (!target.empty() && target.front() == '/') ? target : folderOf(path) + "/" + target;
+        if (::lstat(path.c_str(), &info) != 0) {
+            if (errno != ENOENT) raiseFor(errno, path);
+            return {Target::Kind::Missing, path};
+        }
+        if (!S_ISLNK(info.st_mode)) return {S_ISREG(info.st_mode) ? Target::Kind::Regular : Target::Kind::InPlace, path};
+        checkLinkMayBeFollowed(path, info);
+        if (isProcessLink(path)) {
+            const auto regular = regularFileBehind(path);
+            if (!regular) return {Target::Kind::InPlace, path};
+            path = *regular;
+            continue;
+        }
+        const std::string next = readLink(path);
+        path = (!next.empty() && next.front() == '/') ? next : folderOf(path) + "/" + next;
     }
     raiseFor(ELOOP, path);
 }
 
-// An existing target must be writable before anything is written; a missing one
-// is a new file. Gives what the replacement must keep of it.
-std::optional<struct stat> existingTarget(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT) return std::nullopt;
-        raiseFor(errno, path);
-    }
+// An existing target must be writable before anything is written. Gives what the
+// replacement must keep of it.
+struct stat writableTarget(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) raiseFor(errno, path);
     struct stat info {};
     const int statResult = ::fstat(fd, &info);
     const int statError = errno;
@@ -71,23 +131,45 @@ void writeAll(int fd, const char* data, std::size_t size, const std::string& pat
     }
 }
 
+// A folder that may be written but not read cannot be opened to sync it; its file
+// is in place all the same.
+void syncFolderOf(const std::string& path) {
+    const int folder = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) return;
+    const int result = ::fsync(folder);
+    const int error = errno;
+    ::close(folder);
+    // EINVAL: a file system that has nothing to sync for a folder.
+    if (result != 0 && error != EINVAL) raiseFor(error, path);
+}
+
 }  // namespace
 
 struct AtomicFile::Impl {
+    enum class Mode {
+        Descriptor,  // the caller's descriptor, kept open
+        InPlace,     // a device, pipe or terminal, opened here
+        Unnamed,     // a temporary file without a name until commit
+        Named,       // a temporary file with a name from the start
+    };
+
     int fd = -1;
-    bool ownsDescriptor = false;
+    Mode mode = Mode::Descriptor;
     std::string targetPath;
-    std::string temporaryPath;  // empty when writing straight into the target
+    std::string temporaryPath;  // while a temporary file has a name
+    TemporaryNameListener* listener = nullptr;
     int failedNumber = 0;
 
     ~Impl() { discard(); }
 
     // Closes and removes what was written; the target stays as it was.
     void discard() noexcept {
-        if (ownsDescriptor && fd >= 0) ::close(fd);
+        if (mode != Mode::Descriptor && fd >= 0) ::close(fd);
         fd = -1;
-        if (!temporaryPath.empty()) ::unlink(temporaryPath.c_str());
-        temporaryPath.clear();
+        if (!temporaryPath.empty()) {
+            ::unlink(temporaryPath.c_str());
+            forgetTemporaryName();
+        }
     }
 
     [[noreturn]] void failWith(const IoFailure& failure) {
@@ -95,23 +177,65 @@ struct AtomicFile::Impl {
         discard();
         throw failure;
     }
+    [[noreturn]] void failWith(int osError) { failWith(IoFailure(ioFailureNumberForPath(osError, targetPath))); }
 
-    void createTemporaryBeside(const std::optional<struct stat>& target);
+    void rememberTemporaryName(const std::string& path) {
+        temporaryPath = path;
+        if (listener) listener->temporaryNamed(path);
+    }
+    void forgetTemporaryName() noexcept {
+        temporaryPath.clear();
+        if (listener) listener->temporaryGone();
+    }
+
+    std::string temporaryName(int attempt) const;
+    void openInPlace();
+    void createTemporary(const std::optional<struct stat>& target);
+    void createNamedTemporary();
     void keepAttributesOf(const struct stat& target);
+    void nameTheUnnamed();
 };
 
-void AtomicFile::Impl::createTemporaryBeside(const std::optional<struct stat>& target) {
+std::string AtomicFile::Impl::temporaryName(int attempt) const {
+    static const auto seed = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
     const std::string stem = folderOf(targetPath) + "/." + baseNameOf(targetPath).substr(0, kMaxTemporaryBaseName);
-    const auto seed = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
-    for (int attempt = 0; attempt < kMaxTemporaryNameTries; ++attempt) {
-        const std::string candidate =
-            stem + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string((seed + attempt * 7919u) % 1000000007u);
+    return stem + ".tmp-" + std::to_string(::getpid()) + "-" +
+           std::to_string((seed + static_cast<unsigned>(attempt) * 7919u) % 1000000007u);
+}
+
+// A pipe that nobody reads fails at once instead of blocking; once open, writes block
+// as usual.
+void AtomicFile::Impl::openInPlace() {
+    fd = ::open(targetPath.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) raiseFor(errno, targetPath);
+    mode = Mode::InPlace;
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) failWith(errno);
+}
+
+// Unnamed where the file system offers it (and /proc can give it a name later);
+// EOPNOTSUPP and EISDIR say that it does not.
+void AtomicFile::Impl::createTemporary(const std::optional<struct stat>& target) {
+    if (::access("/proc/self/fd", X_OK) == 0) {
         // Mode 0666 lets the umask decide for a new file, as a plain create would.
+        fd = ::open(folderOf(targetPath).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            mode = Mode::Unnamed;
+        } else if (errno != EOPNOTSUPP && errno != EISDIR) {
+            raiseFor(errno, targetPath);
+        }
+    }
+    if (fd < 0) createNamedTemporary();
+    if (target) keepAttributesOf(*target);
+}
+
+void AtomicFile::Impl::createNamedTemporary() {
+    for (int attempt = 0; attempt < kMaxTemporaryNameTries; ++attempt) {
+        const std::string candidate = temporaryName(attempt);
         fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
-            ownsDescriptor = true;
-            temporaryPath = candidate;
-            if (target) keepAttributesOf(*target);
+            mode = Mode::Named;
+            rememberTemporaryName(candidate);
             return;
         }
         if (errno != EEXIST) raiseFor(errno, candidate);
@@ -125,24 +249,35 @@ void AtomicFile::Impl::keepAttributesOf(const struct stat& target) {
     if (target.st_uid != ::geteuid() || target.st_gid != ::getegid()) {
         [[maybe_unused]] const int ignored = ::fchown(fd, target.st_uid, target.st_gid);
     }
-    if (::fchmod(fd, target.st_mode & 07777) != 0) {
-        const int error = errno;
-        discard();
-        raiseFor(error, targetPath);
-    }
+    if (::fchmod(fd, target.st_mode & 07777) != 0) failWith(errno);
 }
 
-AtomicFile::AtomicFile(const std::string& path) : impl_(std::make_unique<Impl>()) {
-    impl_->targetPath = followLinks(path);
-    const auto target = existingTarget(impl_->targetPath);
-    if (target && !S_ISREG(target->st_mode)) {
-        // A device or pipe cannot be replaced; it is written in place.
-        impl_->fd = ::open(impl_->targetPath.c_str(), O_WRONLY | O_TRUNC | O_NOCTTY | O_CLOEXEC);
-        if (impl_->fd < 0) raiseFor(errno, impl_->targetPath);
-        impl_->ownsDescriptor = true;
-        return;
+// The complete file gets a temporary name beside the target, for the rename; /proc
+// names the open file, and AT_EMPTY_PATH does where /proc cannot be used for it.
+void AtomicFile::Impl::nameTheUnnamed() {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    for (int attempt = 0; attempt < kMaxTemporaryNameTries; ++attempt) {
+        const std::string candidate = temporaryName(attempt);
+        int linked = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW);
+        if (linked != 0 && errno == ENOENT) linked = ::linkat(fd, "", AT_FDCWD, candidate.c_str(), AT_EMPTY_PATH);
+        if (linked == 0) {
+            rememberTemporaryName(candidate);
+            return;
+        }
+        if (errno != EEXIST) failWith(errno);
     }
-    impl_->createTemporaryBeside(target);
+    failWith(EEXIST);
+}
+
+AtomicFile::AtomicFile(const std::string& path, TemporaryNameListener* listener) : impl_(std::make_unique<Impl>()) {
+    const Target target = targetOf(path);
+    impl_->targetPath = target.path;
+    impl_->listener = listener;
+    switch (target.kind) {
+        case Target::Kind::InPlace: impl_->openInPlace(); break;
+        case Target::Kind::Regular: impl_->createTemporary(writableTarget(target.path)); break;
+        case Target::Kind::Missing: impl_->createTemporary(std::nullopt); break;
+    }
 }
 
 AtomicFile AtomicFile::onDescriptor(int fd) {
@@ -173,17 +308,18 @@ void AtomicFile::write(const char* data, std::size_t size) {
 void AtomicFile::commit() {
     Impl& file = *impl_;
     checkUsable();
-    if (!file.ownsDescriptor) return;
-    const auto failIf = [&file](bool failed) {
-        if (failed) file.failWith(IoFailure(ioFailureNumberForPath(errno, file.targetPath)));
-    };
-    if (!file.temporaryPath.empty()) failIf(::fsync(file.fd) != 0);
+    using Mode = Impl::Mode;
+    if (file.mode == Mode::Descriptor) return;
+    const bool replacing = file.mode != Mode::InPlace;
+    if (replacing && ::fsync(file.fd) != 0) file.failWith(errno);
+    if (file.mode == Mode::Unnamed) file.nameTheUnnamed();
     const int fd = file.fd;
     file.fd = -1;
-    failIf(::close(fd) != 0);
-    if (file.temporaryPath.empty()) return;
-    failIf(::rename(file.temporaryPath.c_str(), file.targetPath.c_str()) != 0);
-    file.temporaryPath.clear();
+    if (::close(fd) != 0) file.failWith(errno);
+    if (!replacing) return;
+    if (::rename(file.temporaryPath.c_str(), file.targetPath.c_str()) != 0) file.failWith(errno);
+    file.forgetTemporaryName();
+    syncFolderOf(file.targetPath);
 }
 
 }  // namespace core

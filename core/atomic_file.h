@@ -1,19 +1,33 @@
 #pragma once
 // A file on disk that is only ever replaced whole: the bytes go into a temporary
-// file beside the target, which is synced and renamed over it on commit, and removed
-// when the writing is abandoned or fails. A target that cannot be replaced (a device,
-// a pipe) is written in place; an open descriptor (standard output) is written as it is.
+// file in the target's folder, which is synced and renamed over the target on commit,
+// and the folder is synced after it. Where the system offers one, the temporary file
+// has no name until it is complete, so a killed writer leaves nothing behind.
+// A target that cannot be replaced (a device, a pipe, a terminal, an open descriptor
+// named by /dev/stdout or /proc/self/fd) is written in place.
 #include <cstddef>
 #include <memory>
 #include <string>
 
 namespace core {
 
+// Told while a temporary file has a name in the target's folder, so that a process
+// ended by a signal can remove it. The calls come from the writing thread.
+class TemporaryNameListener {
+public:
+    virtual void temporaryNamed(const std::string& path) noexcept = 0;
+    virtual void temporaryGone() noexcept = 0;
+
+protected:
+    ~TemporaryNameListener() = default;
+};
+
 class AtomicFile {
 public:
-    // Follows symbolic links to the file they name and creates the temporary file
-    // beside it; the target itself is untouched until commit(). Raises IoFailure.
-    explicit AtomicFile(const std::string& path);
+    // Follows symbolic links as the kernel's protection for sticky, world-writable
+    // folders would: a link there is followed only when the writer or the folder's
+    // owner owns it. The target itself is untouched until commit(). Raises IoFailure.
+    explicit AtomicFile(const std::string& path, TemporaryNameListener* listener = nullptr);
     // Writes to a descriptor the caller keeps open; commit() writes nothing more.
     static AtomicFile onDescriptor(int fd);
     AtomicFile(AtomicFile&&) noexcept;
@@ -27,7 +41,8 @@ public:
     void checkUsable() const;
     // Writes all the bytes. A failure discards the file and raises IoFailure.
     void write(const char* data, std::size_t size);
-    // Syncs and closes the temporary file and renames it over the target. Raises IoFailure.
+    // Syncs the temporary file, gives it the target's name and syncs the folder.
+    // Raises IoFailure.
     void commit();
 
 private:

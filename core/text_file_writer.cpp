@@ -25,9 +25,10 @@ inline char* putCellLine(char* at, std::string_view prefix, const DecimalCell& c
 }  // namespace
 
 TextFileWriter::TextFileWriter(AtomicFile file)
-    : file_(std::move(file)), buffer_(std::make_unique<char[]>(kBufferSize)) {}
+    : file_(std::move(file)), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
 
-TextFileWriter::TextFileWriter(const std::string& path) : TextFileWriter(AtomicFile(path)) {}
+TextFileWriter::TextFileWriter(const std::string& path, TemporaryNameListener* listener)
+    : TextFileWriter(AtomicFile(path, listener)) {}
 
 TextFileWriter TextFileWriter::toDescriptor(int fd) { return TextFileWriter(AtomicFile::onDescriptor(fd)); }
 

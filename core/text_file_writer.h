@@ -16,8 +16,9 @@ inline constexpr std::string_view kBytesNoLineHolds = "\r\n\x1a";
 
 class TextFileWriter {
 public:
-    // Writes a new file at `path`, which is untouched until commit(). Raises IoFailure.
-    explicit TextFileWriter(const std::string& path);
+    // Writes a new file at `path`, which is untouched until commit(); `listener` is told
+    // where a temporary file has a name meanwhile. Raises IoFailure.
+    explicit TextFileWriter(const std::string& path, TemporaryNameListener* listener = nullptr);
     // Writes to an open descriptor (standard output); commit() only flushes.
     static TextFileWriter toDescriptor(int fd);
 

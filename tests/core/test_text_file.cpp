@@ -240,6 +240,10 @@ TEST(TextFileWriter, EveryLineEndsWithCrLfAndNothingReachesTheTargetBeforeCommit
         out.writeNumberLines(cells, 2);
         out.writeLine("4294967295");
         EXPECT_EQ(readAll(target), "old");
+        // Where the system offers unnamed temporary files, nothing is named before commit.
+        if (testsupport::unnamedTemporaryFilesWork(folder.path())) {
+            EXPECT_EQ(folder.entryCount(), 1u);
+        }
         out.commit();
     }
     EXPECT_EQ(readAll(target), "first\r\n\r\n0\r\n65535\r\n4294967295\r\n");
@@ -301,6 +305,46 @@ TEST(TextFileWriter, ASymbolicLinkIsFollowedAndKept) {
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(readAll(real), "new\r\n");
     EXPECT_EQ(folder.entryCount(), 2u);
+}
+
+// The kernel's rule for links in sticky, world-writable folders such as /tmp: a link
+// is followed only when the writer or the folder's owner owns it.
+TEST(TextFileWriter, ALinkPlantedByAnotherUserInAStickyFolderIsNotFollowed) {
+    if (::geteuid() != 0) GTEST_SKIP() << "giving a link to another user needs root";
+    const TempFolder folder;
+    const std::string sticky = folder.file("shared");
+    std::filesystem::create_directory(sticky);
+    ASSERT_EQ(::chmod(sticky.c_str(), 01777), 0);
+    std::filesystem::create_directory(folder.file("private"));
+    const std::string secret = folder.write("private/secret", "root only");
+    const auto linkOwnedBy = [&](const std::string& name, uid_t owner) {
+        const std::string link = sticky + "/" + name;
+        EXPECT_EQ(::symlink("../private/secret", link.c_str()), 0);
+        EXPECT_EQ(::lchown(link.c_str(), owner, owner), 0);
+        return link;
+    };
+    const auto write = [](const std::string& path) {
+        return ioNumberOf([&] {
+            core::TextFileWriter out(path);
+            out.writeLine("new");
+            out.commit();
+        });
+    };
+    const uid_t nobody = 65534;
+    const std::string planted = linkOwnedBy("planted", nobody);
+    EXPECT_EQ(write(planted), 5);
+    EXPECT_EQ(readAll(secret), "root only");
+    EXPECT_TRUE(std::filesystem::is_symlink(planted));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(sticky), {}), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.file("private")), {}), 1);
+
+    // The folder's owner's link is followed, and so is any link once the folder is not sticky.
+    EXPECT_EQ(write(linkOwnedBy("owners", 0)), 0);
+    EXPECT_EQ(readAll(secret), "new\r\n");
+    ASSERT_EQ(::chmod(sticky.c_str(), 0777), 0);
+    ASSERT_EQ(::unlink(secret.c_str()), 0);
+    EXPECT_EQ(write(planted), 0);  // a link to a missing file makes it
+    EXPECT_EQ(readAll(secret), "new\r\n");
 }
 
 TEST(TextFileWriter, CreatingFailsWithTheMappedNumberAndWritesNothing) {

@@ -7,9 +7,11 @@
 #include <string>
 #include <string_view>
 
+#include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace testsupport {
 
@@ -49,6 +51,14 @@ private:
 inline std::string readAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Whether `folder` takes unnamed temporary files (O_TMPFILE), as ext4 and tmpfs do.
+inline bool unnamedTemporaryFilesWork(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
 }
 
 // A file-size limit for as long as it lives: writing past it fails part-way, as on a
