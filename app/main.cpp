@@ -1,5 +1,6 @@
 // Start-up: the title, the main window, the settings window, the command-line
 // project once both exist, then the event loop.
+#include <csignal>
 #include <cstdio>
 
 #include "app/information_options.h"
@@ -22,6 +23,9 @@ bool displayMissing() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // A file-size limit then fails the save or export with I/O failure 27 instead of
+    // ending the editor with the document unsaved.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Before the application object, which would need a display.
     if (const auto status = app::answerInformationOption(argc, argv, stdout)) return *status;
     if (displayMissing()) {

@@ -1,4 +1,6 @@
 // quarvel-export: writes a project's map in one of the editor's export formats.
+#include <unistd.h>
+
 #include <clocale>
 #include <cstdio>
 #include <exception>
@@ -9,7 +11,9 @@
 #include "quarvel/project_info.h"
 #include "tools/quarvel_export_args.h"
 #include "tools/quarvel_export_encoding.h"
+#include "tools/quarvel_export_message.h"
 #include "tools/quarvel_export_run.h"
+#include "tools/quarvel_export_signals.h"
 
 namespace {
 
@@ -32,8 +36,24 @@ int usageError(const std::string& problem) {
     return kExitUsage;
 }
 
-int failure(const std::exception& escaped, const std::string& codeset) {
-    print(stderr, quarvel_export::fromCodePage932(core::failureText(escaped), codeset) + "\n");
+// A line that needs no memory, for when the failure's own message cannot be made.
+int fixedFailure() {
+    static constexpr char kFixed[] = "quarvel-export: the export failed, and its message could not be shown\n";
+    [[maybe_unused]] const ssize_t ignored = ::write(STDERR_FILENO, kFixed, sizeof kFixed - 1);
+    return kExitFailure;
+}
+
+// Exit 1 whatever happens while the message is made.
+int failure(const quarvel_export::ExportFailure& failed, const std::string& codeset) {
+    try {
+        try {
+            std::rethrow_exception(failed.cause());
+        } catch (const std::exception& cause) {
+            print(stderr, quarvel_export::failureLine(failed.file(), cause, codeset));
+        }
+    } catch (...) {
+        return fixedFailure();
+    }
     return kExitFailure;
 }
 
@@ -57,10 +77,13 @@ int main(int argc, char** argv) {
         print(stderr, std::string("quarvel-export: --label: ") + error.what() + "\n");
         return kExitUsage;
     }
+    quarvel_export::SignalCleanup signals;
     try {
-        quarvel_export::runExport(job);
+        quarvel_export::runExport(job, &signals);
         return 0;
-    } catch (const std::exception& escaped) {
-        return failure(escaped, codeset);
+    } catch (const quarvel_export::ExportFailure& failed) {
+        return failure(failed, codeset);
+    } catch (...) {
+        return fixedFailure();
     }
 }

@@ -21,18 +21,35 @@ core::EditorState openProject(const std::string& path) {
     return state;
 }
 
-core::TextFileWriter writerFor(const std::optional<std::string>& outputPath) {
-    return outputPath ? core::TextFileWriter(*outputPath) : core::TextFileWriter::toDescriptor(STDOUT_FILENO);
+bool toStandardOutput(const std::optional<std::string>& outputPath) {
+    return !outputPath || *outputPath == kStandardOutputName;
+}
+
+void writeOutput(const ExportJob& job, const core::EditorState& state, core::TemporaryNameListener* listener) {
+    core::TextFileWriter writer = toStandardOutput(job.outputPath)
+                                      ? core::TextFileWriter::toDescriptor(STDOUT_FILENO)
+                                      : core::TextFileWriter(*job.outputPath, listener);
+    core::writeExport(job.format, state, writer);
+    writer.commit();
+}
+
+// Runs one step of the export; whatever it raises is raised again with `file`.
+template <typename Step>
+auto concerning(const std::string& file, Step step) {
+    try {
+        return step();
+    } catch (const std::exception&) {
+        throw ExportFailure(file, std::current_exception());
+    }
 }
 
 }  // namespace
 
-void runExport(const ExportJob& job) {
-    core::EditorState state = openProject(job.projectPath);
+void runExport(const ExportJob& job, core::TemporaryNameListener* listener) {
+    core::EditorState state = concerning(job.projectPath, [&] { return openProject(job.projectPath); });
     if (job.label) state.MapName = *job.label;
-    core::TextFileWriter writer = writerFor(job.outputPath);
-    core::writeExport(job.format, state, writer);
-    writer.commit();
+    const std::string output = toStandardOutput(job.outputPath) ? "standard output" : *job.outputPath;
+    concerning(output, [&] { writeOutput(job, state, listener); });
 }
 
 }  // namespace quarvel_export

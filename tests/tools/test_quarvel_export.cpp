@@ -1,12 +1,17 @@
 // quarvel-export as a build pipeline sees it: exit status, standard output,
 // standard error and the files it leaves.
+#include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,40 +26,79 @@ using testsupport::readAll;
 
 struct Outcome {
     int exitCode = -1;
+    int signal = 0;  // the signal that ended the program, if one did
+    bool timedOut = false;
     std::string out;
     std::string err;
 };
 
+// How a program is started: only LC_ALL (and what a test adds) in its environment, so
+// the caller's locale cannot leak in; its standard output in a file of the test's own
+// unless a path or a descriptor is given; limits set in the child before it runs.
+struct Launch {
+    std::string locale = "C.UTF-8";
+    std::string standardOutput;
+    int standardOutputFd = -1;
+    std::vector<std::string> environment;
+    rlim_t fileSizeLimit = RLIM_INFINITY;
+    rlim_t memoryLimit = RLIM_INFINITY;
+    int secondsAllowed = 60;
+};
+
 class ExportCommand : public ::testing::Test {
 protected:
-    // Runs the program with only LC_ALL set, so the caller's locale cannot leak in.
-    Outcome run(const std::vector<std::string>& arguments, const std::string& locale = "C.UTF-8",
-                const std::string& standardOutput = "") const {
-        const std::string outPath = standardOutput.empty() ? folder.file("stdout") : standardOutput;
+    pid_t start(const std::vector<std::string>& arguments, const Launch& launch) const {
+        const std::string outPath = launch.standardOutput.empty() ? folder.file("stdout") : launch.standardOutput;
         const std::string errPath = folder.file("stderr");
         std::vector<std::string> argvStorage{program_};
         argvStorage.insert(argvStorage.end(), arguments.begin(), arguments.end());
-        std::vector<char*> argv;
+        std::vector<std::string> environmentStorage{"LC_ALL=" + launch.locale};
+        environmentStorage.insert(environmentStorage.end(), launch.environment.begin(), launch.environment.end());
+        std::vector<char*> argv, environment;
         for (auto& argument : argvStorage) argv.push_back(argument.data());
+        for (auto& setting : environmentStorage) environment.push_back(setting.data());
         argv.push_back(nullptr);
-        std::string localeSetting = "LC_ALL=" + locale;
-        char* environment[] = {localeSetting.data(), nullptr};
+        environment.push_back(nullptr);
 
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        pid_t child = 0;
-        const int spawned = ::posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environment);
-        posix_spawn_file_actions_destroy(&actions);
+        const pid_t child = ::fork();
+        if (child != 0) return child;
+        const int out = launch.standardOutputFd >= 0 ? launch.standardOutputFd
+                                                    : ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (out < 0 || err < 0 || ::dup2(out, STDOUT_FILENO) < 0 || ::dup2(err, STDERR_FILENO) < 0) ::_exit(126);
+        const rlimit fileSize{launch.fileSizeLimit, launch.fileSizeLimit};
+        const rlimit memory{launch.memoryLimit, launch.memoryLimit};
+        if (::setrlimit(RLIMIT_FSIZE, &fileSize) != 0 || ::setrlimit(RLIMIT_AS, &memory) != 0) ::_exit(126);
+        ::execve(argv[0], argv.data(), environment.data());
+        ::_exit(127);
+    }
+
+    Outcome finish(pid_t child, const Launch& launch) const {
         Outcome outcome;
-        if (spawned != 0) return outcome;
         int status = 0;
-        ::waitpid(child, &status, 0);
+        for (int waited = 0; ::waitpid(child, &status, WNOHANG) == 0; ++waited) {
+            if (waited == launch.secondsAllowed * 100) {
+                outcome.timedOut = true;
+                ::kill(child, SIGKILL);
+            }
+            ::usleep(10000);
+        }
         outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        if (standardOutput.empty()) outcome.out = readAll(outPath);
-        outcome.err = readAll(errPath);
+        outcome.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+        if (launch.standardOutput.empty() && launch.standardOutputFd < 0) outcome.out = readAll(folder.file("stdout"));
+        outcome.err = readAll(folder.file("stderr"));
         return outcome;
+    }
+
+    Outcome run(const std::vector<std::string>& arguments, const Launch& launch) const {
+        return finish(start(arguments, launch), launch);
+    }
+    Outcome run(const std::vector<std::string>& arguments, const std::string& locale = "C.UTF-8",
+                const std::string& standardOutput = "") const {
+        Launch launch;
+        launch.locale = locale;
+        launch.standardOutput = standardOutput;
+        return run(arguments, launch);
     }
 
     testsupport::TempFolder folder;
@@ -71,7 +115,10 @@ std::string dataProject(const std::string& exportCase) {
     return std::string(QUARVEL_SOURCE_DIR) + "/tests/data/export/" + exportCase + "/project.quarvel";
 }
 
-std::string shownText(const char* utf8Message) { return std::string(utf8Message) + "\n"; }
+// A failure as quarvel-export shows it: the program, the file it concerns, the message.
+std::string shownText(const std::string& file, const std::string& utf8Message) {
+    return "quarvel-export: " + file + ": " + utf8Message + "\n";
+}
 
 TEST_F(ExportCommand, HelpAndVersionGoToStandardOutputWithSuccess) {
     for (const char* option : {"--help", "-h"}) {
@@ -127,7 +174,7 @@ TEST_F(ExportCommand, MissingProjectFailsWithItsMessageAndKeepsTheOutputFile) {
     const std::string output = folder.write("out.h", "earlier\r\n");
     const Outcome outcome = run({"-o", output, folder.file("absent.quarvel")});
     EXPECT_EQ(outcome.exitCode, 1);
-    EXPECT_EQ(outcome.err, shownText("ファイルが見つかりません."));
+    EXPECT_EQ(outcome.err, shownText(folder.file("absent.quarvel"), "ファイルが見つかりません."));
     EXPECT_EQ(readAll(output), "earlier\r\n");
     // Without --format the C array is written.
     const std::string worked = std::string(QUARVEL_SOURCE_DIR) + "/tests/data/export/worked-example/";
@@ -145,7 +192,9 @@ TEST_P(ExportCase, WritesTheExpectedBytesOrFailsWithTheExpectedText) {
         const std::string output = folder.write("out.h", "earlier\r\n");
         const Outcome outcome = run({"-o", output, project});
         EXPECT_EQ(outcome.exitCode, 1);
-        EXPECT_EQ(outcome.err, readAll(data / "expected-failure.txt"));
+        std::string message = readAll(data / "expected-failure.txt");
+        message.pop_back();  // the file's own line end
+        EXPECT_EQ(outcome.err, shownText(project, message));
         EXPECT_EQ(outcome.out, "");
         EXPECT_EQ(readAll(output), "earlier\r\n");
         return;
@@ -188,12 +237,20 @@ TEST_F(ExportCommand, LabelFromTheTerminalIsWrittenAsCodePage932) {
     EXPECT_EQ(empty.out, ":\r\n\r\n\tdata 5\r\n\r\n");
 }
 
+// The plain C locale names ASCII, but the terminal almost always takes UTF-8.
+TEST_F(ExportCommand, LabelUnderThePlainCLocaleIsTakenAsUtf8) {
+    const std::string project = folder.write("p.quarvel", "tiles.bmp\r\nown\r\n1\r\n1\r\n5\r\n");
+    const Outcome japanese = run({"--format", "dragonbasic", "--label", "地図", project}, "C");
+    ASSERT_EQ(japanese.exitCode, 0) << japanese.err;
+    EXPECT_EQ(japanese.out, testsupport::cp932("地図") + ":\r\n\r\n\tdata 5\r\n\r\n");
+}
+
 TEST_F(ExportCommand, LabelThatTheTerminalEncodingCannotHoldIsAUsageError) {
     const std::string project = folder.write("p.quarvel", "tiles.bmp\r\nown\r\n1\r\n1\r\n5\r\n");
-    // UTF-8 bytes under the plain C locale: guessing would write the wrong label.
-    const Outcome notAscii = run({"--label", "地図", "-o", folder.file("out.h"), project}, "C");
-    EXPECT_EQ(notAscii.exitCode, 2);
-    EXPECT_NE(notAscii.err.find("--label"), std::string::npos) << notAscii.err;
+    // No UTF-8 either: guessing would write the wrong label.
+    const Outcome notUtf8 = run({"--label", "\xff\xfe", "-o", folder.file("out.h"), project}, "C");
+    EXPECT_EQ(notUtf8.exitCode, 2);
+    EXPECT_NE(notUtf8.err.find("--label"), std::string::npos) << notUtf8.err;
     EXPECT_FALSE(fs::exists(folder.file("out.h")));
     // A character that code page 932 has no form for.
     const Outcome emoji = run({"--label", "map\xF0\x9F\x98\x80", project}, "C.UTF-8");
@@ -204,19 +261,180 @@ TEST_F(ExportCommand, LabelThatTheTerminalEncodingCannotHoldIsAUsageError) {
 TEST_F(ExportCommand, MessagesUnderThePlainCLocaleStayReadable) {
     const Outcome outcome = run({folder.file("absent.quarvel")}, "C");
     EXPECT_EQ(outcome.exitCode, 1);
-    EXPECT_EQ(outcome.err, shownText("ファイルが見つかりません."));
+    EXPECT_EQ(outcome.err, shownText(folder.file("absent.quarvel"), "ファイルが見つかりません."));
 }
 
 TEST_F(ExportCommand, OutputThatCannotBeWrittenIsAFailure) {
     const std::string project = dataProject("level-1");
     const Outcome missingFolder = run({"-o", folder.file("no/such/folder.h"), project});
     EXPECT_EQ(missingFolder.exitCode, 1);
-    EXPECT_EQ(missingFolder.err, shownText("不正なファイル名です."));
+    EXPECT_EQ(missingFolder.err, shownText(folder.file("no/such/folder.h"), "不正なファイル名です."));
 
     // A full device as standard output must not be reported as success.
     const Outcome fullDevice = run({project}, "C.UTF-8", "/dev/full");
     EXPECT_EQ(fullDevice.exitCode, 1);
-    EXPECT_NE(fullDevice.err, "");
+    EXPECT_EQ(fullDevice.err, shownText("standard output", "I/O エラー (112)"));
+
+    // A file-size limit is a failure of the write, not the end of the program.
+    Launch limited;
+    limited.fileSizeLimit = 1024;  // below the export's 2412 bytes, above the message's
+    const std::string output = folder.write("out.h", "earlier\r\n");
+    const Outcome tooLarge = run({"-o", output, dataProject("start-up-map")}, limited);
+    EXPECT_EQ(tooLarge.signal, 0);
+    EXPECT_EQ(tooLarge.exitCode, 1);
+    EXPECT_EQ(tooLarge.err, shownText(output, "I/O エラー (27)"));
+    EXPECT_EQ(readAll(output), "earlier\r\n");
+    EXPECT_EQ(folder.entryCount(), 3u);  // out.h, stdout, stderr
+}
+
+// Paths are the file system's own bytes: none of them need fit code page 932.
+TEST_F(ExportCommand, ProjectAndOutputPathsMayHoldAnyCharacter) {
+    const std::string cafe = folder.file("café 地図");
+    fs::create_directory(cafe);
+    const std::string project = cafe + "/map😀.quarvel";
+    fs::copy_file(dataProject("level-1"), project);
+    const Outcome outcome = run({"-o", cafe + "/é.h", project}, "C");
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_EQ(readAll(cafe + "/é.h"), readAll(fs::path(dataProject("level-1")).parent_path() / "expected.c"));
+}
+
+// Output named by a descriptor, standard output among them, is written in place.
+TEST_F(ExportCommand, StandardOutputByNameIntoAPipe) {
+    const std::string worked = std::string(QUARVEL_SOURCE_DIR) + "/tests/data/export/worked-example/";
+    for (const char* output : {"/dev/stdout", "-", "/proc/self/fd/1"}) {
+        int ends[2];
+        ASSERT_EQ(::pipe(ends), 0);
+        Launch launch;
+        launch.standardOutputFd = ends[1];
+        const pid_t child = start({"-o", output, worked + "project.quarvel"}, launch);
+        ::close(ends[1]);
+        std::string piped;
+        char block[4096];
+        for (ssize_t got; (got = ::read(ends[0], block, sizeof block)) > 0;) piped.append(block, static_cast<std::size_t>(got));
+        ::close(ends[0]);
+        const Outcome outcome = finish(child, launch);
+        EXPECT_EQ(outcome.exitCode, 0) << output << ": " << outcome.err;
+        EXPECT_EQ(piped, readAll(worked + "expected.c")) << output;
+    }
+}
+
+// A pipe or a device as the project would block, spin or grow without end.
+TEST_F(ExportCommand, AProjectThatIsNoRegularFileIsRefusedAtOnce) {
+    const std::string fifo = folder.file("fifo.quarvel");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    Launch launch;
+    launch.secondsAllowed = 10;
+    launch.memoryLimit = rlim_t{512} << 20;
+    for (const std::string& project : {fifo, std::string("/dev/zero")}) {
+        const Outcome outcome = run({project}, launch);
+        EXPECT_FALSE(outcome.timedOut) << project;
+        EXPECT_EQ(outcome.exitCode, 1) << project;
+        EXPECT_EQ(outcome.err, shownText(project, "ファイルへのアクセスが拒否されました.")) << project;
+    }
+}
+
+// A hostile width line, 200 MB of zero bytes after an escape sequence (a sparse
+// file), read under a memory limit: the message quotes a short, escaped part of it.
+TEST_F(ExportCommand, AHugeHostileTextIsShownShortAndEscaped) {
+    const std::string project = folder.write("hostile.quarvel", "a.bmp\nlabel\n\x1b]0;owned\x07\x1b[2J");
+    ASSERT_EQ(::truncate(project.c_str(), off_t{200} << 20), 0);
+    Launch launch;
+    launch.memoryLimit = rlim_t{192} << 20;
+    launch.secondsAllowed = 20;
+    const Outcome outcome = run({project}, launch);
+    EXPECT_EQ(outcome.exitCode, 1);
+    const std::string start = "quarvel-export: " + project + ": '\\x1b]0;owned\\x07\\x1b[2J\\x00\\x00";
+    EXPECT_EQ(outcome.err.substr(0, start.size()), start);
+    const std::string end = "…' は整数ではありません.\n";
+    ASSERT_GT(outcome.err.size(), end.size());
+    EXPECT_EQ(outcome.err.substr(outcome.err.size() - end.size()), end);
+    EXPECT_LT(outcome.err.size(), 2000u);
+    EXPECT_TRUE(std::none_of(outcome.err.begin(), outcome.err.end() - 1,
+                             [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }))
+        << outcome.err;
+}
+
+// ---- What a signal leaves ----
+
+// A 2048 x 2048 project: its GAS export takes long enough to be caught in the middle.
+std::string largeProject(const testsupport::TempFolder& folder) {
+    std::string text = "a.bmp\r\nbig\r\n2048\r\n2048\r\n";
+    text.reserve(text.size() + 2048u * 2048u * 7u);
+    for (unsigned i = 0; i < 2048u * 2048u; ++i) text += std::to_string(i * 7919u % 65536u) + "\r\n";
+    return folder.write("large.quarvel", text);
+}
+
+// Whether the program holds a file open in `folder`: its temporary one, named or not.
+bool writesInto(pid_t program, const std::string& folder) {
+    const std::string fds = "/proc/" + std::to_string(program) + "/fd";
+    DIR* listing = ::opendir(fds.c_str());
+    if (!listing) return false;
+    bool found = false;
+    while (const dirent* entry = ::readdir(listing)) {
+        char target[4096];
+        const ssize_t length = ::readlinkat(::dirfd(listing), entry->d_name, target, sizeof target);
+        if (length > 0 && std::string(target, static_cast<std::size_t>(length)).rfind(folder + "/", 0) == 0) found = true;
+    }
+    ::closedir(listing);
+    return found;
+}
+
+std::set<std::string> entriesOf(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+    return names;
+}
+
+class ExportSignal : public ExportCommand {
+protected:
+    // Starts an export into out/map.s, sends `signal` in the middle of its writing, and
+    // checks that the program ended by it and left only the earlier map.s behind.
+    void expectNothingLeftBy(int signal, const std::vector<std::string>& environment) {
+        const std::string project = fs::exists(folder.file("large.quarvel")) ? folder.file("large.quarvel") : largeProject(folder);
+        const std::string out = folder.file("out");
+        fs::remove_all(out);
+        fs::create_directory(out);
+        const std::string target = folder.write("out/map.s", "earlier\r\n");
+        Launch launch;
+        launch.environment = environment;
+        launch.environment.push_back(std::string("LD_PRELOAD=") + QUARVEL_FS_PROBE);
+        const pid_t child = start({"--format", "gas", "-o", target, project}, launch);
+        bool caught = false;
+        for (int tries = 0; tries < 20000 && !caught; ++tries) {
+            caught = writesInto(child, out);
+            if (!caught) ::usleep(500);
+        }
+        ASSERT_TRUE(caught) << "the export was not caught writing";
+        ::kill(child, signal);
+        const Outcome outcome = finish(child, launch);
+        EXPECT_EQ(outcome.signal, signal) << outcome.err;
+        EXPECT_EQ(entriesOf(out), std::set<std::string>{"map.s"});
+        EXPECT_EQ(readAll(target), "earlier\r\n");
+    }
+};
+
+TEST_F(ExportSignal, AnUnnamedTemporaryFileVanishesWithTheProgram) {
+    if (!testsupport::unnamedTemporaryFilesWork(folder.path())) GTEST_SKIP() << "no unnamed temporary files here";
+    for (int signal : {SIGINT, SIGTERM, SIGKILL}) expectNothingLeftBy(signal, {});
+}
+
+TEST_F(ExportSignal, ANamedTemporaryFileIsRemovedOnInterruptAndTermination) {
+    for (int signal : {SIGINT, SIGTERM}) expectNothingLeftBy(signal, {"QUARVEL_PROBE_NO_TMPFILE=1"});
+}
+
+// A saved file survives a power loss only once its folder's entry is on disk too.
+TEST_F(ExportCommand, TheFolderIsSyncedAfterTheRename) {
+    const std::string log = folder.file("probe.log");
+    const std::string out = folder.file("out");
+    fs::create_directory(out);
+    for (const char* mode : {"QUARVEL_PROBE_NO_TMPFILE=1", "QUARVEL_PROBE_UNUSED=1"}) {
+        fs::remove(log);
+        Launch launch;
+        launch.environment = {std::string("LD_PRELOAD=") + QUARVEL_FS_PROBE, "QUARVEL_PROBE_LOG=" + log, mode};
+        const Outcome outcome = run({"-o", out + "/map.h", dataProject("level-1")}, launch);
+        ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
+        EXPECT_EQ(readAll(log), "sync-file\nrename " + out + "/map.h\nsync-folder " + out + "\n") << mode;
+    }
 }
 
 }  // namespace
