@@ -33,6 +33,7 @@ struct EditorState {
     Bitmap TileSheet;
     std::int32_t SheetColumns = kStartSheetColumns;
     std::string ImagePath;
+    // The file system's own bytes, not code page 932: no file ever holds it.
     std::string ProjectPath;
     bool Modified = false;
 };

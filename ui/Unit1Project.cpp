@@ -6,10 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "core/failures.h"
 #include "core/project_file.h"
 #include "ui/Boundary.h"
-#include "ui/Cp932.h"
 #include "ui/Dialogs.h"
 #include "ui/Unit1.h"
 
@@ -52,18 +50,11 @@ std::optional<QString> askProjectToSave(TForm1& form) {
     return form.projectSaveDialogName;
 }
 
-// ProjectPath keeps code-page-932 bytes; a path the code page cannot hold would come
-// back as a different file, so it is refused before anything is read or written.
-std::string projectPathBytes(const QString& path) {
-    if (!ui::fitsCp932(path)) throw core::IoFailure(core::io::kInvalidName);
-    return ui::toCp932(path);
-}
-
+// ProjectPath keeps the path as the file system takes it: it is never written into a
+// file, so it need not fit code page 932.
 std::string fileSystemPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-void writeProjectTo(TForm1& form, const QString& path) {
-    core::writeProject(fileSystemPath(path), form, form.sizeFields());
-}
+void writeProjectTo(TForm1& form, const std::string& path) { core::writeProject(path, form, form.sizeFields()); }
 
 // Writes over ProjectPath, asking for it with the save dialog when there is none.
 // False when that dialog was cancelled. The asked path becomes ProjectPath only once
@@ -72,11 +63,11 @@ bool saveOverProject(TForm1& form) {
     if (form.ProjectPath.empty()) {
         const auto chosen = askProjectToSave(form);
         if (!chosen) return false;
-        const std::string projectPath = projectPathBytes(*chosen);
-        writeProjectTo(form, *chosen);
+        const std::string projectPath = fileSystemPath(*chosen);
+        writeProjectTo(form, projectPath);
         form.ProjectPath = projectPath;
     } else {
-        writeProjectTo(form, ui::fromCp932(form.ProjectPath));
+        writeProjectTo(form, form.ProjectPath);
     }
     form.markSaved();
     return true;
@@ -96,10 +87,10 @@ bool unsavedChangesSettled(TForm1& form) {
 // map the file brought in is still applied and shown. The opened project starts a new
 // history, in which nothing of the open itself is a step.
 void openProject(TForm1& form, const QString& path) {
-    const std::string projectPath = projectPathBytes(path);
+    const std::string projectPath = fileSystemPath(path);
     {
         const ui::MapHistory::Pause pause(form.history());
-        core::openProject(fileSystemPath(path), form, form.sizeFields(), [&] {
+        core::openProject(projectPath, form, form.sizeFields(), [&] {
             form.ProjectPath = projectPath;
             if (!form.ImagePath.empty()) ui::guarded(form.dialogs(), [&] { form.LoadImage(); });
         });
@@ -120,7 +111,7 @@ void TForm1::N2Click() {
 void TForm1::N1Click() {
     const auto chosen = askProjectToSave(*this);
     if (!chosen) return;
-    writeProjectTo(*this, *chosen);
+    writeProjectTo(*this, fileSystemPath(*chosen));
     markSaved();
 }
 

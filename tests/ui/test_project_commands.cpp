@@ -40,6 +40,9 @@ std::string projectText(const std::string& imagePath, const std::string& label, 
     return text;
 }
 
+// ProjectPath holds a path as the file system takes it.
+std::string pathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
 core::Cell cellFromFile(int r, int c) { return static_cast<core::Cell>(r * 100 + c + 1); }
 
 std::vector<std::string> fileLines(const QString& path) {
@@ -141,7 +144,7 @@ TEST_F(ProjectCommandsTest, PromptYesSavesToProjectPathBeforeOpening) {
     const auto saved = fileLines(current);
     ASSERT_EQ(saved.size(), 4u + 6u);
     EXPECT_EQ(saved[4 + 1 * 3 + 2], "777");
-    EXPECT_EQ(form->ProjectPath, ui::toCp932(next));
+    EXPECT_EQ(form->ProjectPath, pathBytes(next));
     EXPECT_EQ(form->MapWidth, 2);
 }
 
@@ -159,7 +162,7 @@ TEST_F(ProjectCommandsTest, PromptYesWithoutProjectPathAsksWithTheSaveDialog) {
     ASSERT_EQ(saved.size(), 4u + 32u * 32u);
     EXPECT_EQ(saved[4 + 1], "55");
     // The open that followed decides the path.
-    EXPECT_EQ(form->ProjectPath, ui::toCp932(project));
+    EXPECT_EQ(form->ProjectPath, pathBytes(project));
 }
 
 TEST_F(ProjectCommandsTest, APromptedSaveThatIsCancelledOrFailsAbandonsTheOpen) {
@@ -211,7 +214,7 @@ TEST_F(ProjectCommandsTest, OpenAppliesTheFileToFieldsMapGridAndState) {
     EXPECT_EQ(form->MapName, testsupport::cp932("村"));
     EXPECT_EQ(form->ImagePath, sheet);
     EXPECT_EQ(form->SheetColumns, 16);
-    EXPECT_EQ(form->ProjectPath, ui::toCp932(path));
+    EXPECT_EQ(form->ProjectPath, pathBytes(path));
     EXPECT_FALSE(form->Modified);
 }
 
@@ -242,7 +245,7 @@ TEST_F(ProjectCommandsTest, FailedReadChangesNothing) {
 
     ASSERT_EQ(dialogs.failures().size(), 1);
     EXPECT_EQ(dialogs.failures()[0], QStringLiteral(u"入力値が数値ではありません."));
-    EXPECT_EQ(form->ProjectPath, ui::toCp932(good));
+    EXPECT_EQ(form->ProjectPath, pathBytes(good));
     EXPECT_EQ(form->MapWidth, 3);
     EXPECT_EQ(settings->Edit2->text(), "3");
     EXPECT_EQ(form->Map[0][0], 321);
@@ -263,7 +266,7 @@ TEST_F(ProjectCommandsTest, NoSheetOpensSilentlyAndAMissingOneIsShownWhileTheOpe
 
     ASSERT_EQ(dialogs.failures().size(), 1);
     EXPECT_EQ(dialogs.failures()[0], QStringLiteral(u"ファイル %1 は開けません.").arg(folder.filePath("gone.bmp")));
-    EXPECT_EQ(form->ProjectPath, ui::toCp932(path));
+    EXPECT_EQ(form->ProjectPath, pathBytes(path));
     EXPECT_EQ(form->MapWidth, 4);
     EXPECT_EQ(form->DrawGrid1->ColCount(), 5);
     EXPECT_EQ(form->DrawGrid1->RowCount(), 3);
@@ -271,12 +274,24 @@ TEST_F(ProjectCommandsTest, NoSheetOpensSilentlyAndAMissingOneIsShownWhileTheOpe
     EXPECT_FALSE(form->Modified);
 }
 
-TEST_F(ProjectCommandsTest, PathOutsideTheCodePageIsRefused) {
-    const QString odd = writeProject(QStringLiteral(u"map😀.quarvel"), projectText("", "odd", 2, 2));
-    openThroughMenu(odd);
-    EXPECT_EQ(dialogs.failures().size(), 1);
-    EXPECT_TRUE(form->ProjectPath.empty());
-    EXPECT_EQ(form->MapWidth, 32);
+// A project's own path is never written into a file, so it need not fit code page 932.
+TEST_F(ProjectCommandsTest, ProjectPathsOutsideTheCodePageOpenAndSave) {
+    for (const QString& name : {QStringLiteral(u"café"), QStringLiteral(u"地図")}) {
+        ASSERT_TRUE(QDir(folder.path()).mkdir(name));
+        const QString path = writeProject(name + QStringLiteral(u"/map😀.quarvel"), projectText("", "odd", 2, 2));
+        const QString copy = folder.filePath(name + QStringLiteral(u"/copy.quarvel"));
+        form->NewOpenProject({QStringLiteral("quarvel"), path});
+        openThroughMenu(path);
+        EXPECT_EQ(form->ProjectPath, pathBytes(path));
+        EXPECT_EQ(form->MapWidth, 2);
+        editCell(1, 1, 77);
+        form->N3->trigger();
+        EXPECT_EQ(fileLines(path)[4 + 3], "77");
+        dialogs.saveFileAnswers.push_back(copy);
+        form->N1->trigger();
+        EXPECT_EQ(fileLines(copy)[4 + 3], "77");
+        EXPECT_EQ(noFailures(), "");
+    }
 }
 
 // --- saving ---------------------------------------------------------------------
@@ -295,7 +310,7 @@ TEST_F(ProjectCommandsTest, SaveAsWritesReplacesAndKeepsProjectPath) {
     EXPECT_EQ(lines[1], "small");
     EXPECT_EQ(lines[2], "3");
     EXPECT_EQ(lines[4 + 1 * 3 + 1], "64000");
-    EXPECT_EQ(form->ProjectPath, ui::toCp932(opened));
+    EXPECT_EQ(form->ProjectPath, pathBytes(opened));
     EXPECT_FALSE(form->Modified);
 }
 
@@ -323,7 +338,7 @@ TEST_F(ProjectCommandsTest, OverwriteWithoutProjectPathAsksOnceThenKeepsThePath)
     form->N3->trigger();
     ASSERT_EQ(dialogs.callsOf(Kind::SaveFile).size(), 1u);
     EXPECT_EQ(dialogs.callsOf(Kind::SaveFile)[0].options.title, kSaveTitle);
-    EXPECT_EQ(form->ProjectPath, ui::toCp932(target));
+    EXPECT_EQ(form->ProjectPath, pathBytes(target));
     EXPECT_FALSE(form->Modified);
 
     editCell(2, 2, 4);
@@ -354,7 +369,7 @@ TEST_F(ProjectCommandsTest, NameWithoutExtensionGetsQuarvel) {
     form->Map[0][0] = 0;
     openThroughMenu(folder.filePath("plain"));
     EXPECT_TRUE(dialogs.failures().isEmpty()) << noFailures();
-    EXPECT_EQ(form->ProjectPath, ui::toCp932(folder.filePath("plain.quarvel")));
+    EXPECT_EQ(form->ProjectPath, pathBytes(folder.filePath("plain.quarvel")));
     EXPECT_EQ(form->Map[0][0], 8);
     // A name that has an extension keeps it.
     dialogs.saveFileAnswers.push_back(folder.filePath("named.map"));
@@ -420,7 +435,7 @@ TEST_F(ProjectCommandsTest, CommandLineOpensAFileAndOverwriteGoesBackToIt) {
     const QString path = smallProject("argument.quarvel");
     form->NewOpenProject({QStringLiteral("quarvel"), path, folder.filePath("ignored.quarvel")});
     EXPECT_TRUE(dialogs.calls.empty()) << noFailures();
-    EXPECT_EQ(form->ProjectPath, ui::toCp932(path));
+    EXPECT_EQ(form->ProjectPath, pathBytes(path));
     EXPECT_EQ(settings->Edit2->text(), "3");
     EXPECT_EQ(form->DrawGrid1->RowCount(), 3);
     EXPECT_FALSE(form->Modified);

@@ -62,7 +62,8 @@ TEST_F(ExportTest, EachExportTypeWritesTheStartUpMapByteForByte) {
 
 TEST_F(ExportTest, AJapaneseLabelIsWrittenInTheCodePage) {
     Form2->Edit1->setText(QStringLiteral(u"村マップ"));
-    const QString path = folder.filePath(QStringLiteral(u"村マップ.h"));
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral(u"café")));  // a path need not fit the code page
+    const QString path = folder.filePath(QStringLiteral(u"café/村マップ.h"));
     exportTo(path, 2);
     EXPECT_EQ(contentOf(path), startUpMapAs("dragonbasic", "start-up-map-japanese-label"));
 }
