@@ -6,9 +6,13 @@
 #include <sys/vfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <optional>
+#include <string_view>
+#include <vector>
 
 #include "core/failures.h"
 #include "core/os_error_mapping.h"
@@ -83,27 +87,75 @@ std::optional<std::string> regularFileBehind(const std::string& processLink) {
     return path;
 }
 
-// Saving through a symbolic link replaces the file it names and keeps the link.
-Target targetOf(std::string path) {
-    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
-        struct stat info {};
-        if (::lstat(path.c_str(), &info) != 0) {
-            if (errno != ENOENT) raiseFor(errno, path);
-            return {Target::Kind::Missing, path};
+// Saving through a symbolic link replaces the file it names and keeps the link. The
+// path is walked one component at a time, as the kernel walks it, so that every link
+// on the way, in a folder as well as at the end, meets the rule above.
+class PathWalk {
+public:
+    explicit PathWalk(const std::string& path) {
+        push(path);
+        if (path.empty() || path.front() != '/') {
+            std::unique_ptr<char, decltype(&std::free)> folder(::getcwd(nullptr, 0), &std::free);
+            if (!folder) raiseFor(errno, path);
+            push(folder.get());
         }
-        if (!S_ISLNK(info.st_mode)) return {S_ISREG(info.st_mode) ? Target::Kind::Regular : Target::Kind::InPlace, path};
-        checkLinkMayBeFollowed(path, info);
-        if (isProcessLink(path)) {
-            const auto regular = regularFileBehind(path);
-            if (!regular) return {Target::Kind::InPlace, path};
-            path = *regular;
-            continue;
-        }
-        const std::string next = readLink(path);
-        path = (!next.empty() && next.front() == '/') ? next : folderOf(path) + "/" + next;
     }
-    raiseFor(ELOOP, path);
-}
+
+    Target run() {
+        while (!pending_.empty()) {
+            const std::string name = std::move(pending_.back());
+            pending_.pop_back();
+            if (name.empty() || name == ".") continue;
+            if (name == "..") {
+                walked_.erase(std::min(walked_.size(), walked_.rfind('/')));
+                continue;
+            }
+            const std::string candidate = walked_ + "/" + name;
+            const bool last = std::all_of(pending_.begin(), pending_.end(),
+                                          [](const std::string& rest) { return rest.empty() || rest == "."; });
+            struct stat info {};
+            if (::lstat(candidate.c_str(), &info) != 0) {
+                if (errno == ENOENT && last) return {Target::Kind::Missing, candidate};
+                if (errno == ENOENT) throw IoFailure(io::kPathNotFound);
+                raiseFor(errno, candidate);
+            }
+            if (!S_ISLNK(info.st_mode)) {
+                if (last) return {S_ISREG(info.st_mode) ? Target::Kind::Regular : Target::Kind::InPlace, candidate};
+                walked_ = candidate;
+                continue;
+            }
+            if (++hops_ > kMaxLinkHops) raiseFor(ELOOP, candidate);
+            checkLinkMayBeFollowed(candidate, info);
+            std::string next;
+            if (last && isProcessLink(candidate)) {
+                const auto regular = regularFileBehind(candidate);
+                if (!regular) return {Target::Kind::InPlace, candidate};
+                next = *regular;
+            } else {
+                next = readLink(candidate);
+            }
+            if (!next.empty() && next.front() == '/') walked_.clear();
+            push(next);
+        }
+        return {Target::Kind::InPlace, walked_.empty() ? "/" : walked_};
+    }
+
+private:
+    // Puts the components of `path` before those still pending.
+    void push(std::string_view path) {
+        std::vector<std::string> components;
+        for (std::size_t start = 0; start <= path.size();) {
+            const std::size_t slash = std::min(path.find('/', start), path.size());
+            components.emplace_back(path.substr(start, slash - start));
+            start = slash + 1;
+        }
+        pending_.insert(pending_.end(), components.rbegin(), components.rend());
+    }
+
+    std::vector<std::string> pending_;  // the components still to walk, the next one last
+    std::string walked_;                // the folder reached, without links; empty for the root
+    int hops_ = 0;
+};
 
 // An existing target must be writable before anything is written. Gives what the
 // replacement must keep of it.
@@ -204,9 +256,9 @@ std::string AtomicFile::Impl::temporaryName(int attempt) const {
 }
 
 // A pipe that nobody reads fails at once instead of blocking; once open, writes block
-// as usual.
+// as usual. A regular file reached this way (one already deleted) is emptied first.
 void AtomicFile::Impl::openInPlace() {
-    fd = ::open(targetPath.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    fd = ::open(targetPath.c_str(), O_WRONLY | O_TRUNC | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) raiseFor(errno, targetPath);
     mode = Mode::InPlace;
     const int flags = ::fcntl(fd, F_GETFL);
@@ -270,7 +322,7 @@ void AtomicFile::Impl::nameTheUnnamed() {
 }
 
 AtomicFile::AtomicFile(const std::string& path, TemporaryNameListener* listener) : impl_(std::make_unique<Impl>()) {
-    const Target target = targetOf(path);
+    const Target target = PathWalk(path).run();
     impl_->targetPath = target.path;
     impl_->listener = listener;
     switch (target.kind) {

@@ -317,9 +317,9 @@ TEST(TextFileWriter, ALinkPlantedByAnotherUserInAStickyFolderIsNotFollowed) {
     ASSERT_EQ(::chmod(sticky.c_str(), 01777), 0);
     std::filesystem::create_directory(folder.file("private"));
     const std::string secret = folder.write("private/secret", "root only");
-    const auto linkOwnedBy = [&](const std::string& name, uid_t owner) {
+    const auto linkOwnedBy = [&](const std::string& name, uid_t owner, const char* to = "../private/secret") {
         const std::string link = sticky + "/" + name;
-        EXPECT_EQ(::symlink("../private/secret", link.c_str()), 0);
+        EXPECT_EQ(::symlink(to, link.c_str()), 0);
         EXPECT_EQ(::lchown(link.c_str(), owner, owner), 0);
         return link;
     };
@@ -333,9 +333,10 @@ TEST(TextFileWriter, ALinkPlantedByAnotherUserInAStickyFolderIsNotFollowed) {
     const uid_t nobody = 65534;
     const std::string planted = linkOwnedBy("planted", nobody);
     EXPECT_EQ(write(planted), 5);
+    EXPECT_EQ(write(linkOwnedBy("folder", nobody, "../private") + "/secret"), 5);  // a link to a folder too
     EXPECT_EQ(readAll(secret), "root only");
     EXPECT_TRUE(std::filesystem::is_symlink(planted));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(sticky), {}), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(sticky), {}), 2);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.file("private")), {}), 1);
 
     // The folder's owner's link is followed, and so is any link once the folder is not sticky.

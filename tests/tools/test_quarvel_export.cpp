@@ -43,6 +43,7 @@ struct Launch {
     rlim_t fileSizeLimit = RLIM_INFINITY;
     rlim_t memoryLimit = RLIM_INFINITY;
     int secondsAllowed = 60;
+    std::string workingFolder;  // the test's own when empty
 };
 
 class ExportCommand : public ::testing::Test {
@@ -69,6 +70,7 @@ protected:
         const rlimit fileSize{launch.fileSizeLimit, launch.fileSizeLimit};
         const rlimit memory{launch.memoryLimit, launch.memoryLimit};
         if (::setrlimit(RLIMIT_FSIZE, &fileSize) != 0 || ::setrlimit(RLIMIT_AS, &memory) != 0) ::_exit(126);
+        if (!launch.workingFolder.empty() && ::chdir(launch.workingFolder.c_str()) != 0) ::_exit(126);
         ::execve(argv[0], argv.data(), environment.data());
         ::_exit(127);
     }
@@ -287,13 +289,16 @@ TEST_F(ExportCommand, OutputThatCannotBeWrittenIsAFailure) {
     EXPECT_EQ(folder.entryCount(), 3u);  // out.h, stdout, stderr
 }
 
-// Paths are the file system's own bytes: none of them need fit code page 932.
+// Paths are the file system's own bytes: none of them need fit code page 932. They
+// may be relative, with "." and "..".
 TEST_F(ExportCommand, ProjectAndOutputPathsMayHoldAnyCharacter) {
     const std::string cafe = folder.file("café 地図");
     fs::create_directory(cafe);
-    const std::string project = cafe + "/map😀.quarvel";
-    fs::copy_file(dataProject("level-1"), project);
-    const Outcome outcome = run({"-o", cafe + "/é.h", project}, "C");
+    fs::copy_file(dataProject("level-1"), cafe + "/map😀.quarvel");
+    Launch launch;
+    launch.locale = "C";
+    launch.workingFolder = cafe;
+    const Outcome outcome = run({"-o", "./../café 地図/é.h", "map😀.quarvel"}, launch);
     EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
     EXPECT_EQ(readAll(cafe + "/é.h"), readAll(fs::path(dataProject("level-1")).parent_path() / "expected.c"));
 }
