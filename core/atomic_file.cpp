@@ -9,9 +9,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cstdlib>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/failures.h"
@@ -29,42 +29,70 @@ constexpr std::size_t kMaxTemporaryBaseName = 200;
     throw IoFailure(ioFailureNumberForPath(osError, path));
 }
 
-std::string baseNameOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    ~Descriptor() { reset(); }
+    Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    Descriptor& operator=(Descriptor&& other) noexcept {
+        if (this != &other) {
+            reset();
+            fd_ = std::exchange(other.fd_, -1);
+        }
+        return *this;
+    }
+    int get() const { return fd_; }
+    void reset() {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+    }
+
+private:
+    int fd_;
+};
+
+// A folder held by a descriptor: whatever later happens to the names on its path,
+// the temporary file, the link and the rename all stay in it.
+Descriptor openFolder(int at, const std::string& name, const std::string& path) {
+    const int fd = ::openat(at, name.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) raiseFor(errno == ENOENT ? ENOTDIR : errno, path);
+    return Descriptor(fd);
 }
 
-// What a path names once its links are followed.
+// What a path names once its links are followed: a name in a folder.
 struct Target {
     enum class Kind { Missing, Regular, InPlace };
     Kind kind = Kind::Missing;
-    std::string path;
+    Descriptor folder;
+    std::string name;
+    std::string path;          // as text, for the failure numbers
+    bool processLink = false;  // a link of /proc, which only the kernel can follow
 };
 
 // The kernel's rule for sticky, world-writable folders such as /tmp, applied whether
 // or not the system enables it: a link there is followed only when the writer or the
 // folder's owner owns it, so nobody can point a shared folder's name at another
 // user's file.
-void checkLinkMayBeFollowed(const std::string& link, const struct stat& linkInfo) {
-    if (linkInfo.st_uid == ::geteuid()) return;
-    struct stat folder {};
-    if (::stat(folderOf(link).c_str(), &folder) != 0) raiseFor(errno, link);
-    const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
-    if (shared && folder.st_uid != linkInfo.st_uid) throw IoFailure(io::kAccessDenied);
+void checkLinkMayBeFollowed(int folder, const struct stat& link, const std::string& path) {
+    if (link.st_uid == ::geteuid()) return;
+    struct stat info {};
+    if (::fstat(folder, &info) != 0) raiseFor(errno, path);
+    const bool shared = (info.st_mode & S_ISVTX) && (info.st_mode & S_IWOTH);
+    if (shared && info.st_uid != link.st_uid) throw IoFailure(io::kAccessDenied);
 }
 
 // /dev/stdout and /dev/fd/N lead to links in /proc, which name the process's open
 // files; only the kernel can follow one to a pipe or a terminal.
-bool isProcessLink(const std::string& link) {
+bool isProcessFolder(int folder) {
     struct statfs info {};
-    return ::statfs(folderOf(link).c_str(), &info) == 0 && info.f_type == PROC_SUPER_MAGIC;
+    return ::fstatfs(folder, &info) == 0 && info.f_type == PROC_SUPER_MAGIC;
 }
 
-std::string readLink(const std::string& link) {
+std::string readLink(int folder, const std::string& name, const std::string& path) {
     std::string target(256, '\0');
     for (;;) {
-        const ssize_t length = ::readlink(link.c_str(), target.data(), target.size());
-        if (length < 0) raiseFor(errno, link);
+        const ssize_t length = ::readlinkat(folder, name.c_str(), target.data(), target.size());
+        if (length < 0) raiseFor(errno, path);
         if (static_cast<std::size_t>(length) < target.size()) {
             target.resize(static_cast<std::size_t>(length));
             return target;
@@ -75,30 +103,29 @@ std::string readLink(const std::string& link) {
 
 // A regular file behind a link of /proc, by a path that still names it: it is
 // replaced whole like any other. Nothing for a pipe, a terminal or a deleted file.
-std::optional<std::string> regularFileBehind(const std::string& processLink) {
+std::optional<std::string> regularFileBehind(int folder, const std::string& name, const std::string& path) {
     struct stat named {};
-    if (::stat(processLink.c_str(), &named) != 0) raiseFor(errno, processLink);
+    if (::fstatat(folder, name.c_str(), &named, 0) != 0) raiseFor(errno, path);
     if (!S_ISREG(named.st_mode)) return std::nullopt;
-    const std::string path = readLink(processLink);
+    const std::string real = readLink(folder, name, path);
     struct stat atPath {};
-    if (path.empty() || path.front() != '/' || ::lstat(path.c_str(), &atPath) != 0 || atPath.st_dev != named.st_dev ||
+    if (real.empty() || real.front() != '/' || ::lstat(real.c_str(), &atPath) != 0 || atPath.st_dev != named.st_dev ||
         atPath.st_ino != named.st_ino)
         return std::nullopt;
-    return path;
+    return real;
 }
 
 // Saving through a symbolic link replaces the file it names and keeps the link. The
 // path is walked one component at a time, as the kernel walks it, so that every link
-// on the way, in a folder as well as at the end, meets the rule above.
+// on the way, in a folder as well as at the end, meets the rule above; each folder
+// is opened without following a link.
 class PathWalk {
 public:
     explicit PathWalk(const std::string& path) {
         push(path);
-        if (path.empty() || path.front() != '/') {
-            std::unique_ptr<char, decltype(&std::free)> folder(::getcwd(nullptr, 0), &std::free);
-            if (!folder) raiseFor(errno, path);
-            push(folder.get());
-        }
+        const bool absolute = !path.empty() && path.front() == '/';
+        if (!absolute) folderPath_.push_back('.');
+        folder_ = openFolder(AT_FDCWD, absolute ? std::string(1, '/') : folderPath_, path);
     }
 
     Target run() {
@@ -106,38 +133,41 @@ public:
             const std::string name = std::move(pending_.back());
             pending_.pop_back();
             if (name.empty() || name == ".") continue;
+            const std::string path = folderPath_ + "/" + name;
             if (name == "..") {
-                walked_.erase(std::min(walked_.size(), walked_.rfind('/')));
+                enter(name, path);
                 continue;
             }
-            const std::string candidate = walked_ + "/" + name;
             const bool last = std::all_of(pending_.begin(), pending_.end(),
                                           [](const std::string& rest) { return rest.empty() || rest == "."; });
             struct stat info {};
-            if (::lstat(candidate.c_str(), &info) != 0) {
-                if (errno == ENOENT && last) return {Target::Kind::Missing, candidate};
-                if (errno == ENOENT) throw IoFailure(io::kPathNotFound);
-                raiseFor(errno, candidate);
+            if (::fstatat(folder_.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+                if (errno == ENOENT && last) return target(Target::Kind::Missing, name, path);
+                raiseFor(errno == ENOENT ? ENOTDIR : errno, path);
             }
             if (!S_ISLNK(info.st_mode)) {
-                if (last) return {S_ISREG(info.st_mode) ? Target::Kind::Regular : Target::Kind::InPlace, candidate};
-                walked_ = candidate;
+                if (last) return target(S_ISREG(info.st_mode) ? Target::Kind::Regular : Target::Kind::InPlace, name, path);
+                enter(name, path);
                 continue;
             }
-            if (++hops_ > kMaxLinkHops) raiseFor(ELOOP, candidate);
-            checkLinkMayBeFollowed(candidate, info);
+            if (++hops_ > kMaxLinkHops) raiseFor(ELOOP, path);
+            checkLinkMayBeFollowed(folder_.get(), info, path);
             std::string next;
-            if (last && isProcessLink(candidate)) {
-                const auto regular = regularFileBehind(candidate);
-                if (!regular) return {Target::Kind::InPlace, candidate};
+            if (last && isProcessFolder(folder_.get())) {
+                const auto regular = regularFileBehind(folder_.get(), name, path);
+                if (!regular) return target(Target::Kind::InPlace, name, path, true);
                 next = *regular;
             } else {
-                next = readLink(candidate);
+                next = readLink(folder_.get(), name, path);
             }
-            if (!next.empty() && next.front() == '/') walked_.clear();
+            if (!next.empty() && next.front() == '/') {
+                folderPath_.clear();
+                folder_ = openFolder(AT_FDCWD, "/", path);
+            }
             push(next);
         }
-        return {Target::Kind::InPlace, walked_.empty() ? "/" : walked_};
+        // The path names a folder: it cannot be replaced, and writing to it fails.
+        return target(Target::Kind::InPlace, ".", folderPath_.empty() ? "/" : folderPath_);
     }
 
 private:
@@ -152,23 +182,20 @@ private:
         pending_.insert(pending_.end(), components.rbegin(), components.rend());
     }
 
+    void enter(const std::string& name, const std::string& path) {
+        folder_ = openFolder(folder_.get(), name, path);
+        folderPath_ = path;
+    }
+
+    Target target(Target::Kind kind, const std::string& name, const std::string& path, bool processLink = false) {
+        return {kind, std::move(folder_), name, path, processLink};
+    }
+
     std::vector<std::string> pending_;  // the components still to walk, the next one last
-    std::string walked_;                // the folder reached, without links; empty for the root
+    Descriptor folder_;                 // the folder reached, by no link
+    std::string folderPath_;            // its path as text; empty for the root
     int hops_ = 0;
 };
-
-// An existing target must be writable before anything is written. Gives what the
-// replacement must keep of it.
-struct stat writableTarget(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0) raiseFor(errno, path);
-    struct stat info {};
-    const int statResult = ::fstat(fd, &info);
-    const int statError = errno;
-    ::close(fd);
-    if (statResult != 0) raiseFor(statError, path);
-    return info;
-}
 
 void writeAll(int fd, const char* data, std::size_t size, const std::string& path) {
     while (size > 0) {
@@ -183,18 +210,6 @@ void writeAll(int fd, const char* data, std::size_t size, const std::string& pat
     }
 }
 
-// A folder that may be written but not read cannot be opened to sync it; its file
-// is in place all the same.
-void syncFolderOf(const std::string& path) {
-    const int folder = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder < 0) return;
-    const int result = ::fsync(folder);
-    const int error = errno;
-    ::close(folder);
-    // EINVAL: a file system that has nothing to sync for a folder.
-    if (result != 0 && error != EINVAL) raiseFor(error, path);
-}
-
 }  // namespace
 
 struct AtomicFile::Impl {
@@ -207,8 +222,10 @@ struct AtomicFile::Impl {
 
     int fd = -1;
     Mode mode = Mode::Descriptor;
-    std::string targetPath;
-    std::string temporaryPath;  // while a temporary file has a name
+    Descriptor folder;
+    std::string name;           // the target's name in the folder
+    std::string targetPath;     // as text, for the failure numbers
+    std::string temporaryName;  // while a temporary file has a name in the folder
     TemporaryNameListener* listener = nullptr;
     int failedNumber = 0;
 
@@ -218,8 +235,8 @@ struct AtomicFile::Impl {
     void discard() noexcept {
         if (mode != Mode::Descriptor && fd >= 0) ::close(fd);
         fd = -1;
-        if (!temporaryPath.empty()) {
-            ::unlink(temporaryPath.c_str());
+        if (!temporaryName.empty()) {
+            ::unlinkat(folder.get(), temporaryName.c_str(), 0);
             forgetTemporaryName();
         }
     }
@@ -231,34 +248,40 @@ struct AtomicFile::Impl {
     }
     [[noreturn]] void failWith(int osError) { failWith(IoFailure(ioFailureNumberForPath(osError, targetPath))); }
 
-    void rememberTemporaryName(const std::string& path) {
-        temporaryPath = path;
-        if (listener) listener->temporaryNamed(path);
+    void rememberTemporaryName(const std::string& temporary) {
+        temporaryName = temporary;
+        if (listener) listener->temporaryNamed(folder.get(), temporary);
     }
     void forgetTemporaryName() noexcept {
-        temporaryPath.clear();
+        temporaryName.clear();
         if (listener) listener->temporaryGone();
     }
 
-    std::string temporaryName(int attempt) const;
-    void openInPlace();
-    void createTemporary(const std::optional<struct stat>& target);
+    std::string freshTemporaryName(int attempt) const;
+    void openInPlace(bool processLink);
+    void createTemporary(bool existing);
     void createNamedTemporary();
     void keepAttributesOf(const struct stat& target);
     void nameTheUnnamed();
+    void syncFolder();
 };
 
-std::string AtomicFile::Impl::temporaryName(int attempt) const {
+std::string AtomicFile::Impl::freshTemporaryName(int attempt) const {
     static const auto seed = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
-    const std::string stem = folderOf(targetPath) + "/." + baseNameOf(targetPath).substr(0, kMaxTemporaryBaseName);
-    return stem + ".tmp-" + std::to_string(::getpid()) + "-" +
-           std::to_string((seed + static_cast<unsigned>(attempt) * 7919u) % 1000000007u);
+    std::string temporary(1, '.');
+    temporary.append(name, 0, kMaxTemporaryBaseName);
+    temporary += ".tmp-" + std::to_string(::getpid()) + "-";
+    temporary += std::to_string((seed + static_cast<unsigned>(attempt) * 7919u) % 1000000007u);
+    return temporary;
 }
 
 // A pipe that nobody reads fails at once instead of blocking; once open, writes block
 // as usual. A regular file reached this way (one already deleted) is emptied first.
-void AtomicFile::Impl::openInPlace() {
-    fd = ::open(targetPath.c_str(), O_WRONLY | O_TRUNC | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+// Anything but a link of /proc is opened without following a link, so that a pipe
+// swapped for a link after the walk cannot lead the write elsewhere.
+void AtomicFile::Impl::openInPlace(bool processLink) {
+    fd = ::openat(folder.get(), name.c_str(),
+                  O_WRONLY | O_TRUNC | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (processLink ? 0 : O_NOFOLLOW));
     if (fd < 0) raiseFor(errno, targetPath);
     mode = Mode::InPlace;
     const int flags = ::fcntl(fd, F_GETFL);
@@ -266,11 +289,21 @@ void AtomicFile::Impl::openInPlace() {
 }
 
 // Unnamed where the file system offers it (and /proc can give it a name later);
-// EOPNOTSUPP and EISDIR say that it does not.
-void AtomicFile::Impl::createTemporary(const std::optional<struct stat>& target) {
+// EOPNOTSUPP and EISDIR say that it does not. An existing target must be writable
+// before anything is written, and the replacement keeps its attributes.
+void AtomicFile::Impl::createTemporary(bool existing) {
+    struct stat target {};
+    if (existing) {
+        const int fd = ::openat(folder.get(), name.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW);
+        if (fd < 0) raiseFor(errno, targetPath);
+        const int statResult = ::fstat(fd, &target);
+        const int statError = errno;
+        ::close(fd);
+        if (statResult != 0) raiseFor(statError, targetPath);
+    }
     if (::access("/proc/self/fd", X_OK) == 0) {
         // Mode 0666 lets the umask decide for a new file, as a plain create would.
-        fd = ::open(folderOf(targetPath).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        fd = ::openat(folder.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
         if (fd >= 0) {
             mode = Mode::Unnamed;
         } else if (errno != EOPNOTSUPP && errno != EISDIR) {
@@ -278,19 +311,19 @@ void AtomicFile::Impl::createTemporary(const std::optional<struct stat>& target)
         }
     }
     if (fd < 0) createNamedTemporary();
-    if (target) keepAttributesOf(*target);
+    if (existing) keepAttributesOf(target);
 }
 
 void AtomicFile::Impl::createNamedTemporary() {
     for (int attempt = 0; attempt < kMaxTemporaryNameTries; ++attempt) {
-        const std::string candidate = temporaryName(attempt);
-        fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const std::string candidate = freshTemporaryName(attempt);
+        fd = ::openat(folder.get(), candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd >= 0) {
             mode = Mode::Named;
             rememberTemporaryName(candidate);
             return;
         }
-        if (errno != EEXIST) raiseFor(errno, candidate);
+        if (errno != EEXIST) raiseFor(errno, targetPath);
     }
     raiseFor(EEXIST, targetPath);
 }
@@ -309,9 +342,9 @@ void AtomicFile::Impl::keepAttributesOf(const struct stat& target) {
 void AtomicFile::Impl::nameTheUnnamed() {
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
     for (int attempt = 0; attempt < kMaxTemporaryNameTries; ++attempt) {
-        const std::string candidate = temporaryName(attempt);
-        int linked = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW);
-        if (linked != 0 && errno == ENOENT) linked = ::linkat(fd, "", AT_FDCWD, candidate.c_str(), AT_EMPTY_PATH);
+        const std::string candidate = freshTemporaryName(attempt);
+        int linked = ::linkat(AT_FDCWD, self.c_str(), folder.get(), candidate.c_str(), AT_SYMLINK_FOLLOW);
+        if (linked != 0 && errno == ENOENT) linked = ::linkat(fd, "", folder.get(), candidate.c_str(), AT_EMPTY_PATH);
         if (linked == 0) {
             rememberTemporaryName(candidate);
             return;
@@ -321,14 +354,26 @@ void AtomicFile::Impl::nameTheUnnamed() {
     failWith(EEXIST);
 }
 
+// The new name survives a power loss only once the folder is on disk too. A folder
+// that may be written but not read cannot be opened for that; its file is in place
+// all the same.
+void AtomicFile::Impl::syncFolder() {
+    const Descriptor readable(::openat(folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (readable.get() < 0) return;
+    // EINVAL: a file system that has nothing to sync for a folder.
+    if (::fsync(readable.get()) != 0 && errno != EINVAL) raiseFor(errno, targetPath);
+}
+
 AtomicFile::AtomicFile(const std::string& path, TemporaryNameListener* listener) : impl_(std::make_unique<Impl>()) {
-    const Target target = PathWalk(path).run();
+    Target target = PathWalk(path).run();
+    impl_->folder = std::move(target.folder);
+    impl_->name = target.name;
     impl_->targetPath = target.path;
     impl_->listener = listener;
     switch (target.kind) {
-        case Target::Kind::InPlace: impl_->openInPlace(); break;
-        case Target::Kind::Regular: impl_->createTemporary(writableTarget(target.path)); break;
-        case Target::Kind::Missing: impl_->createTemporary(std::nullopt); break;
+        case Target::Kind::InPlace: impl_->openInPlace(target.processLink); break;
+        case Target::Kind::Regular: impl_->createTemporary(true); break;
+        case Target::Kind::Missing: impl_->createTemporary(false); break;
     }
 }
 
@@ -369,9 +414,10 @@ void AtomicFile::commit() {
     file.fd = -1;
     if (::close(fd) != 0) file.failWith(errno);
     if (!replacing) return;
-    if (::rename(file.temporaryPath.c_str(), file.targetPath.c_str()) != 0) file.failWith(errno);
+    if (::renameat(file.folder.get(), file.temporaryName.c_str(), file.folder.get(), file.name.c_str()) != 0)
+        file.failWith(errno);
     file.forgetTemporaryName();
-    syncFolderOf(file.targetPath);
+    file.syncFolder();
 }
 
 }  // namespace core

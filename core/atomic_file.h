@@ -12,10 +12,11 @@
 namespace core {
 
 // Told while a temporary file has a name in the target's folder, so that a process
-// ended by a signal can remove it. The calls come from the writing thread.
+// ended by a signal can remove it (unlinkat(folder, name)). `folder` is a descriptor
+// of the folder, open until temporaryGone(). The calls come from the writing thread.
 class TemporaryNameListener {
 public:
-    virtual void temporaryNamed(const std::string& path) noexcept = 0;
+    virtual void temporaryNamed(int folder, const std::string& name) noexcept = 0;
     virtual void temporaryGone() noexcept = 0;
 
 protected:

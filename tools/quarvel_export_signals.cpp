@@ -1,5 +1,6 @@
 #include "tools/quarvel_export_signals.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -11,12 +12,14 @@ namespace {
 
 constexpr int kCleaningSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
-// The named temporary file, prepared before it is needed; it changes only while the
-// cleaning signals are blocked, so the handler never sees it half written.
-char* g_temporaryPath = nullptr;
+// The named temporary file, its folder and name prepared before they are needed; they
+// change only while the cleaning signals are blocked, so the handler never sees them
+// half written.
+int g_temporaryFolder = -1;
+char* g_temporaryName = nullptr;
 
 void removeTemporaryAndEnd(int signal) {
-    if (g_temporaryPath) ::unlink(g_temporaryPath);
+    if (g_temporaryName) ::unlinkat(g_temporaryFolder, g_temporaryName, 0);
     // The handler was reset to the default on entry, and the signal stays blocked
     // until the handler returns; then it ends the program as if never caught.
     ::raise(signal);
@@ -29,13 +32,14 @@ sigset_t cleaningSignals() {
     return set;
 }
 
-// Replaces the prepared path with the signals blocked; gives the one it replaced.
-char* exchangeTemporaryPath(char* path) {
+// Replaces the prepared file with the signals blocked; gives the name it replaced.
+char* exchangeTemporary(int folder, char* name) {
     const sigset_t blocked = cleaningSignals();
     sigset_t previous;
     ::sigprocmask(SIG_BLOCK, &blocked, &previous);
-    char* const replaced = g_temporaryPath;
-    g_temporaryPath = path;
+    char* const replaced = g_temporaryName;
+    g_temporaryFolder = folder;
+    g_temporaryName = name;
     ::sigprocmask(SIG_SETMASK, &previous, nullptr);
     return replaced;
 }
@@ -56,10 +60,10 @@ SignalCleanup::SignalCleanup() {
 }
 
 // Without memory for the copy the file cannot be cleaned up, but the export goes on.
-void SignalCleanup::temporaryNamed(const std::string& path) noexcept {
-    std::free(exchangeTemporaryPath(::strdup(path.c_str())));
+void SignalCleanup::temporaryNamed(int folder, const std::string& name) noexcept {
+    std::free(exchangeTemporary(folder, ::strdup(name.c_str())));
 }
 
-void SignalCleanup::temporaryGone() noexcept { std::free(exchangeTemporaryPath(nullptr)); }
+void SignalCleanup::temporaryGone() noexcept { std::free(exchangeTemporary(-1, nullptr)); }
 
 }  // namespace quarvel_export

@@ -17,7 +17,7 @@ public:
     SignalCleanup(const SignalCleanup&) = delete;
     SignalCleanup& operator=(const SignalCleanup&) = delete;
 
-    void temporaryNamed(const std::string& path) noexcept override;
+    void temporaryNamed(int folder, const std::string& name) noexcept override;
     void temporaryGone() noexcept override;
 };
 

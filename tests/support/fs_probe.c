@@ -79,10 +79,18 @@ int fsync(int fd) {
     return result;
 }
 
-int rename(const char* from, const char* to) {
-    static int (*real)(const char*, const char*);
-    if (!real) real = (int (*)(const char*, const char*))dlsym(RTLD_NEXT, "rename");
-    const int result = real(from, to);
-    if (result == 0) logLine("rename", to);
+int renameat(int fromFolder, const char* from, int toFolder, const char* to) {
+    static int (*real)(int, const char*, int, const char*);
+    if (!real) real = (int (*)(int, const char*, int, const char*))dlsym(RTLD_NEXT, "renameat");
+    const int result = real(fromFolder, from, toFolder, to);
+    if (result == 0) {
+        char link[64], path[4096];
+        snprintf(link, sizeof link, "/proc/self/fd/%d", toFolder);
+        const ssize_t length = readlink(link, path, sizeof path - 1);
+        path[length < 0 ? 0 : length] = '\0';
+        strncat(path, "/", sizeof path - strlen(path) - 1);
+        strncat(path, to, sizeof path - strlen(path) - 1);
+        logLine("rename", path);
+    }
     return result;
 }
