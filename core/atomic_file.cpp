@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -248,9 +249,18 @@ struct AtomicFile::Impl {
     }
     [[noreturn]] void failWith(int osError) { failWith(IoFailure(ioFailureNumberForPath(osError, targetPath))); }
 
-    void rememberTemporaryName(const std::string& temporary) {
-        temporaryName = temporary;
+    // The listener hears of a name before the file gets it, so that no signal can
+    // come between; a name already taken is then no file of this writer's.
+    bool giveTemporaryName(const std::string& temporary, const std::function<bool()>& create) {
         if (listener) listener->temporaryNamed(folder.get(), temporary);
+        if (create()) {
+            temporaryName = temporary;
+            return true;
+        }
+        const int error = errno;
+        if (listener) listener->temporaryGone();
+        errno = error;
+        return false;
     }
     void forgetTemporaryName() noexcept {
         temporaryName.clear();
@@ -317,10 +327,12 @@ void AtomicFile::Impl::createTemporary(bool existing) {
 void AtomicFile::Impl::createNamedTemporary() {
     for (int attempt = 0; attempt < kMaxTemporaryNameTries; ++attempt) {
         const std::string candidate = freshTemporaryName(attempt);
-        fd = ::openat(folder.get(), candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd >= 0) {
+        if (giveTemporaryName(candidate, [&] {
+                fd = ::openat(folder.get(), candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                              0666);
+                return fd >= 0;
+            })) {
             mode = Mode::Named;
-            rememberTemporaryName(candidate);
             return;
         }
         if (errno != EEXIST) raiseFor(errno, targetPath);
@@ -343,12 +355,11 @@ void AtomicFile::Impl::nameTheUnnamed() {
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
     for (int attempt = 0; attempt < kMaxTemporaryNameTries; ++attempt) {
         const std::string candidate = freshTemporaryName(attempt);
-        int linked = ::linkat(AT_FDCWD, self.c_str(), folder.get(), candidate.c_str(), AT_SYMLINK_FOLLOW);
-        if (linked != 0 && errno == ENOENT) linked = ::linkat(fd, "", folder.get(), candidate.c_str(), AT_EMPTY_PATH);
-        if (linked == 0) {
-            rememberTemporaryName(candidate);
+        if (giveTemporaryName(candidate, [&] {
+                return ::linkat(AT_FDCWD, self.c_str(), folder.get(), candidate.c_str(), AT_SYMLINK_FOLLOW) == 0 ||
+                       (errno == ENOENT && ::linkat(fd, "", folder.get(), candidate.c_str(), AT_EMPTY_PATH) == 0);
+            }))
             return;
-        }
         if (errno != EEXIST) failWith(errno);
     }
     failWith(EEXIST);

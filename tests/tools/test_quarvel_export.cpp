@@ -369,7 +369,8 @@ std::string largeProject(const testsupport::TempFolder& folder) {
     return folder.write("large.quarvel", text);
 }
 
-// Whether the program holds a file open in `folder`: its temporary one, named or not.
+// Whether the program has begun to write a file in `folder`: its temporary one, named
+// or not.
 bool writesInto(pid_t program, const std::string& folder) {
     const std::string fds = "/proc/" + std::to_string(program) + "/fd";
     DIR* listing = ::opendir(fds.c_str());
@@ -377,8 +378,11 @@ bool writesInto(pid_t program, const std::string& folder) {
     bool found = false;
     while (const dirent* entry = ::readdir(listing)) {
         char target[4096];
+        struct stat info {};
         const ssize_t length = ::readlinkat(::dirfd(listing), entry->d_name, target, sizeof target);
-        if (length > 0 && std::string(target, static_cast<std::size_t>(length)).rfind(folder + "/", 0) == 0) found = true;
+        if (length > 0 && std::string(target, static_cast<std::size_t>(length)).rfind(folder + "/", 0) == 0 &&
+            ::fstatat(::dirfd(listing), entry->d_name, &info, 0) == 0 && info.st_size > 0)
+            found = true;
     }
     ::closedir(listing);
     return found;
