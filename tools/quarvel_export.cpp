@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "core/failures.h"
 #include "quarvel/project_info.h"
 #include "tools/quarvel_export_args.h"
 #include "tools/quarvel_export_encoding.h"

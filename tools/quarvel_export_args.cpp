@@ -98,7 +98,7 @@ std::string usageText() {
            "  --label TEXT     the label to export under instead of the project's own\n"
            "                   (in the terminal's encoding, written as code page 932)\n"
            "  -o OUTPUT        the file to write; an earlier file is replaced only when the\n"
-           "                   export is complete (default: standard output)\n"
+           "                   export is complete (default, and -: standard output)\n"
            "  -h, --help       show this text\n"
            "  --version        show the version\n"
            "\n"
