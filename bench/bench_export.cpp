@@ -36,9 +36,9 @@ const core::EditorState& largestRandomMap() {
         core::EditorState built;
         built.MapWidth = core::kMaxMapSize;
         built.MapHeight = core::kMaxMapSize;
-        built.Map.assign(core::kMaxMapSize, core::MapRow(core::kMaxMapSize));
+        built.Map = core::TileMap(core::kMaxMapSize, core::kMaxMapSize);
         std::mt19937 random(20261208);
-        for (auto& row : built.Map)
+        for (const core::MapRow row : built.Map)
             for (auto& cell : row) cell = static_cast<core::Cell>(random());
         return built;
     }();

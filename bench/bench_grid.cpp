@@ -30,7 +30,7 @@ core::Bitmap benchSheet() {
 
 void prepareMap(TForm1& form, int size) {
     form.MapWidth = form.MapHeight = size;
-    form.Map.assign(size, core::MapRow(size, 0));
+    form.Map = core::TileMap(size, size);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) form.Map[y][x] = core::Cell((x * 7 + y * 13) % 1024);
     form.DrawGrid1->setColCount(size + 1);
@@ -74,7 +74,7 @@ BENCHMARK(fullRepaint)->Arg(32)->Arg(128)->Arg(4096)->Unit(benchmark::kMilliseco
 
 void fill4096(benchmark::State& state) {
     core::EditorState editor;
-    editor.Map.assign(4096, core::MapRow(4096, 0));
+    editor.Map = core::TileMap(4096, 4096);
     editor.MapWidth = editor.MapHeight = 4096;
     for (auto _ : state) {
         ++editor.SelectedTile;

@@ -39,7 +39,7 @@ void fillRandom(core::EditorState& state, core::WindowlessSizeFields& fields) {
     fields.setWidthText(std::to_string(kSide));
     fields.setHeightText(std::to_string(kSide));
     std::mt19937 random(12345);
-    for (auto& row : state.Map)
+    for (const core::MapRow row : state.Map)
         for (auto& cell : row) cell = static_cast<core::Cell>(random());
 }
 
@@ -100,7 +100,7 @@ void BM_ReadProject(benchmark::State& run) {
         core::EditorState state;
         core::WindowlessSizeFields fields(state);
         core::readProject(path, state, fields);
-        benchmark::DoNotOptimize(state.Map.data());
+        benchmark::DoNotOptimize(state.Map.front().data());
     }
 }
 

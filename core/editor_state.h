@@ -2,16 +2,11 @@
 // The document: the editor state of the main window, as plain fields.
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "core/bmp.h"
+#include "core/tile_map.h"
 
 namespace core {
-
-using Cell = std::uint16_t;
-using MapRow = std::vector<Cell>;
-// Map[row][column]; every row is an array of its own.
-using TileMap = std::vector<MapRow>;
 
 inline constexpr std::int32_t kMaxMapSize = 4096;
 
@@ -26,7 +21,7 @@ inline constexpr std::int32_t kStartSheetColumns = 0;
 // the document the main window's creation sets up.
 struct EditorState {
     std::string MapName = kStartMapName;
-    TileMap Map = TileMap(kStartMapHeight, MapRow(kStartMapWidth, 0));
+    TileMap Map = TileMap(kStartMapHeight, kStartMapWidth);
     std::int32_t MapWidth = kStartMapWidth;
     std::int32_t MapHeight = kStartMapHeight;
     std::int32_t SelectedTile = kStartSelectedTile;

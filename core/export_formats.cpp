@@ -76,7 +76,7 @@ void Output_Carray(const EditorState& state, LineSink& sink) {
     line.append("[] = {");
     sink.line(line.view());
     sink.line("");
-    for (const MapRow& row : state.Map) {
+    for (const ConstMapRow row : state.Map) {
         line.clear();
         std::size_t onLine = 0;
         for (const Cell value : row) {
@@ -117,7 +117,7 @@ void Output_GAS(const EditorState& state, LineSink& sink) {
     line.append(':');
     sink.line(line.view());
     sink.line("");
-    for (const MapRow& row : state.Map) sink.numberLines("\t.short\t", row.data(), row.size());
+    for (const ConstMapRow row : state.Map) sink.numberLines("\t.short\t", row.data(), row.size());
     sink.line("");
 }
 
@@ -130,7 +130,7 @@ void Output_DragonBASIC(const EditorState& state, LineSink& sink) {
     line.clear();
     line.append("\tdata ");
     const std::size_t prefix = line.size();
-    for (const MapRow& row : state.Map) {
+    for (const ConstMapRow row : state.Map) {
         line.truncate(prefix);
         bool first = true;
         for (const Cell value : row) {

@@ -7,7 +7,7 @@ bool marksModified(const MapChange& change) {
 }
 
 MapSize sizeOf(const TileMap& map) {
-    return {map.empty() ? 0 : static_cast<std::int32_t>(map.front().size()), static_cast<std::int32_t>(map.size())};
+    return {static_cast<std::int32_t>(map.columns()), static_cast<std::int32_t>(map.size())};
 }
 
 CellArea wholeMap(const TileMap& map) {

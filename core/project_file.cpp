@@ -33,7 +33,7 @@ std::string textLine(std::string_view text) {
 }
 
 std::size_t widthOf(const EditorState& state) {
-    if (!state.Map.empty()) return state.Map.front().size();
+    if (!state.Map.empty()) return state.Map.columns();
     return static_cast<std::size_t>(std::max(state.MapWidth, 0));
 }
 
@@ -45,7 +45,7 @@ void writeProject(const std::string& path, const EditorState& state, const SizeF
     out.writeLine(textLine(state.MapName));
     out.writeLine(sizeLine(fields.widthText(), widthOf(state)));
     out.writeLine(sizeLine(fields.heightText(), state.Map.size()));
-    for (const MapRow& row : state.Map) out.writeNumberLines(row.data(), row.size());
+    for (const ConstMapRow row : state.Map) out.writeNumberLines(row.data(), row.size());
     out.commit();
 }
 
@@ -84,7 +84,7 @@ void readCells(TextFileReader& in, std::int32_t declaredWidth, std::int32_t decl
     for (std::int32_t r = 0; r < declaredHeight; ++r) {
         const bool keptRow = static_cast<std::size_t>(r) < cells.size();
         Cell* row = keptRow ? cells[static_cast<std::size_t>(r)].data() : nullptr;
-        const std::size_t kept = keptRow ? cells[static_cast<std::size_t>(r)].size() : 0;
+        const std::size_t kept = keptRow ? cells.columns() : 0;
         if (in.readNumberLines(row, kept) < kept) return;
         if (in.readNumberLines(nullptr, total - kept) < total - kept) return;
     }
@@ -103,7 +103,7 @@ StagedProject readStaged(const std::string& path) {
     staged.width = std::min(declaredWidth, kMaxMapSize);
     staged.height = std::min(declaredHeight, kMaxMapSize);
     try {
-        staged.cells.assign(static_cast<std::size_t>(staged.height), MapRow(static_cast<std::size_t>(staged.width), 0));
+        staged.cells = TileMap(static_cast<std::size_t>(staged.height), static_cast<std::size_t>(staged.width));
     } catch (const std::bad_alloc&) {
         throw OutOfMemoryFailure();
     }

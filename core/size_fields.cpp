@@ -29,34 +29,10 @@ void checkSize(std::int32_t rows, std::int32_t columns) {
 
 }  // namespace
 
-// Every allocation happens before the map is touched, so a failed resize leaves
-// the map exactly as it was.
 void resizeMap(TileMap& map, std::int32_t rows, std::int32_t columns) {
     checkSize(rows, columns);
-    const auto newRows = static_cast<std::size_t>(rows);
-    const auto newColumns = static_cast<std::size_t>(columns);
-    const std::size_t keptRows = std::min(newRows, map.size());
     try {
-        map.reserve(newRows);
-        TileMap grown;
-        grown.reserve(keptRows);
-        for (std::size_t r = 0; r < keptRows; ++r) {
-            if (map[r].size() >= newColumns) continue;
-            MapRow row(newColumns, 0);
-            std::copy(map[r].begin(), map[r].end(), row.begin());
-            grown.push_back(std::move(row));
-        }
-        TileMap added(newRows - keptRows, MapRow(newColumns, 0));
-
-        map.resize(keptRows);
-        auto next = grown.begin();
-        for (auto& row : map) {
-            if (row.size() >= newColumns)
-                row.resize(newColumns);
-            else
-                row.swap(*next++);
-        }
-        std::move(added.begin(), added.end(), std::back_inserter(map));
+        map.resize(static_cast<std::size_t>(rows), static_cast<std::size_t>(columns));
     } catch (const std::bad_alloc&) {
         throw OutOfMemoryFailure();
     }

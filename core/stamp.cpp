@@ -21,11 +21,11 @@ std::int64_t cellsInside(std::int64_t first, std::int64_t count, std::int64_t li
 std::int64_t rowsInside(const EditorState& state) {
     return std::min<std::int64_t>(state.MapHeight, static_cast<std::int64_t>(state.Map.size()));
 }
-std::int64_t columnsInside(const EditorState& state, const MapRow& row) {
+std::int64_t columnsInside(const EditorState& state, ConstMapRow row) {
     return std::min<std::int64_t>(state.MapWidth, static_cast<std::int64_t>(row.size()));
 }
 
-void stampRow(MapRow& row, std::int64_t x0, std::int64_t columns, std::int32_t firstTile,
+void stampRow(MapRow row, std::int64_t x0, std::int64_t columns, std::int32_t firstTile,
               std::int32_t tileCount) {
     for (std::int64_t k = 0; k < columns; ++k) {
         const std::int32_t tile = wrapped(std::int64_t{firstTile} + k);
@@ -60,7 +60,7 @@ MapChange stampBlock(EditorState& state, std::int32_t ACol, std::int32_t ARow, s
     const MapChange change = plannedStamp(state, ACol, ARow, blockWidth, blockHeight);
     const CellArea& area = change.cells;
     for (std::int32_t r = 0; r < area.height; ++r) {
-        MapRow& row = state.Map[static_cast<std::size_t>(area.top + r)];
+        const MapRow row = state.Map[static_cast<std::size_t>(area.top + r)];
         const std::int32_t firstTile = wrapped(state.SelectedTile + std::int64_t{state.SheetColumns} * r);
         stampRow(row, area.left, cellsInside(area.left, blockWidth, columnsInside(state, row)), firstTile,
                  sheetTileCount);
@@ -75,7 +75,7 @@ MapChange plannedFill(const TileMap& map) {
 
 MapChange fillMap(EditorState& state) {
     const auto tile = static_cast<Cell>(state.SelectedTile);
-    for (MapRow& row : state.Map) std::fill(row.begin(), row.end(), tile);
+    for (const MapRow row : state.Map) std::fill(row.begin(), row.end(), tile);
     return plannedFill(state.Map);
 }
 

@@ -49,8 +49,8 @@ EditorState randomMap(std::int32_t width, std::int32_t height, unsigned seed) {
     state.MapHeight = height;
     std::mt19937 random(seed);
     std::uniform_int_distribution<int> cell(0, 65535);
-    state.Map.assign(static_cast<std::size_t>(height), core::MapRow(static_cast<std::size_t>(width)));
-    for (auto& row : state.Map)
+    state.Map = core::TileMap(static_cast<std::size_t>(height), static_cast<std::size_t>(width));
+    for (const core::MapRow row : state.Map)
         for (auto& value : row) value = static_cast<core::Cell>(cell(random));
     state.Map.front().front() = 65535;
     state.Map.back().back() = 0;

@@ -28,7 +28,7 @@ EditorState mapOf(const core::TileMap& map, std::string label = "Default") {
 
 // Row r, column c holds r * width + c, wrapped to 16 bits.
 EditorState numberedMap(std::int32_t width, std::int32_t height) {
-    core::TileMap map(static_cast<std::size_t>(height), core::MapRow(static_cast<std::size_t>(width)));
+    core::TileMap map(static_cast<std::size_t>(height), static_cast<std::size_t>(width));
     for (std::int32_t r = 0; r < height; ++r)
         for (std::int32_t c = 0; c < width; ++c)
             map[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = static_cast<core::Cell>(r * width + c);

@@ -96,7 +96,7 @@ TEST_F(ProjectFile, RoundTripGivesBackTheDocument) {
     originalFields.setWidthText("37");
     originalFields.setHeightText("23");
     std::mt19937 random(7);
-    for (auto& row : original.Map)
+    for (const core::MapRow row : original.Map)
         for (auto& cell : row) cell = static_cast<core::Cell>(random());
     const std::string path = folder.file("round.quarvel");
     core::writeProject(path, original, originalFields);

@@ -31,7 +31,7 @@ void numberCells(TileMap& map) {
 }
 
 TEST(ResizeMap, KeepsTheOverlapAndNewCellsAreZero) {
-    TileMap map(3, core::MapRow(4));
+    TileMap map(3, 4);
     numberCells(map);
     core::resizeMap(map, 5, 6);
     ASSERT_TRUE(hasShape(map, 5, 6));
@@ -49,13 +49,13 @@ TEST(ResizeMap, KeepsTheOverlapAndNewCellsAreZero) {
 }
 
 TEST(ResizeMap, ZeroIsASizeAndBadSizesChangeNothing) {
-    TileMap map(2, core::MapRow(2, 7));
+    TileMap map(2, 2, 7);
     core::resizeMap(map, 2, 0);
     EXPECT_TRUE(hasShape(map, 2, 0));
     core::resizeMap(map, 0, 5);
     EXPECT_TRUE(map.empty());
 
-    TileMap kept(2, core::MapRow(3, 7));
+    TileMap kept(2, 3, 7);
     EXPECT_THROW(core::resizeMap(kept, -1, 3), core::RangeFailure);
     EXPECT_THROW(core::resizeMap(kept, 2, -1), core::RangeFailure);
     EXPECT_THROW(core::resizeMap(kept, 65536, 16384), core::RangeFailure);  // 2^31 bytes
@@ -81,7 +81,7 @@ TEST(ResizeMap, TheDocumentsResizeReportsTheSizeBeforeAndAfter) {
 // Exit code 0 when a resize beyond an address-space limit raises the out-of-memory
 // failure and leaves the map as it was.
 int resizeBeyondMemoryLimit() {
-    TileMap map(4, core::MapRow(4, 9));
+    TileMap map(4, 4, 9);
     const rlimit limit{256u << 20, 256u << 20};
     if (::setrlimit(RLIMIT_AS, &limit) != 0) return 2;
     bool raised = false;
@@ -116,8 +116,8 @@ TEST(ArraySizeText, StepsFromBytesToKilobytesToMegabytes) {
 }
 
 TEST(ArraySizeText, DimensionIsColumnsOfTheFirstRowThenRows) {
-    EXPECT_EQ(core::dimensionText(TileMap(64, core::MapRow(80))), "80,64");
-    EXPECT_EQ(core::dimensionText(TileMap(3, core::MapRow(0))), "0,3");
+    EXPECT_EQ(core::dimensionText(TileMap(64, 80)), "80,64");
+    EXPECT_EQ(core::dimensionText(TileMap(3, 0)), "0,3");
     EXPECT_EQ(core::dimensionText(TileMap()), "0,0");
 }
 

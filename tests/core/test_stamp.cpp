@@ -2,6 +2,7 @@
 // per sheet row, eight tiles) unless a case says otherwise.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 
 #include "core/stamp.h"
@@ -19,8 +20,8 @@ core::EditorState stateWithSheet(std::int32_t selectedTile) {
 
 // The top-left `rows` x `columns` cells of the map.
 core::TileMap corner(const core::EditorState& state, std::size_t rows, std::size_t columns) {
-    core::TileMap cells;
-    for (std::size_t r = 0; r < rows; ++r) cells.emplace_back(state.Map[r].begin(), state.Map[r].begin() + columns);
+    core::TileMap cells(rows, columns);
+    for (std::size_t r = 0; r < rows; ++r) std::copy_n(state.Map[r].begin(), columns, cells[r].begin());
     return cells;
 }
 
@@ -114,7 +115,7 @@ TEST(Stamp, ExtremeBrushAndTileValuesStayInsideTheMap) {
     // its size matters: neither may reach outside the map or take forever.
     auto state = stateWithSheet(INT_MAX);
     state.SheetColumns = 1;
-    state.Map.assign(32, core::MapRow(32, 7));
+    state.Map = core::TileMap(32, 32, 7);
     core::stampBlock(state, 1, 1, INT_MAX, INT_MAX, INT_MAX);
     EXPECT_EQ(state.Map[0][0], 7);  // INT_MAX is at the limit: row 0 stores nothing
     // Row 1 starts at INT_MAX + 1, which wraps to INT_MIN and passes the limit.
@@ -122,13 +123,11 @@ TEST(Stamp, ExtremeBrushAndTileValuesStayInsideTheMap) {
     EXPECT_EQ(state.Map[1][1], 1);
     EXPECT_EQ(state.Map[31][31], static_cast<core::Cell>(INT_MIN + 30 + 31));
 
-    // A map array shorter than MapWidth / MapHeight say is not written past its end.
-    auto ragged = stateWithSheet(1);
-    ragged.Map.resize(2);
-    ragged.Map[1].resize(3);
-    core::stampBlock(ragged, 1, 1, 32, 32, 1 << 20);
-    EXPECT_EQ(ragged.Map[1].size(), 3u);
-    EXPECT_EQ(ragged.Map[1][2], 7);
+    // A map array smaller than MapWidth / MapHeight say is not written past its end.
+    auto small = stateWithSheet(1);
+    small.Map = core::TileMap(2, 3);
+    core::stampBlock(small, 1, 1, 32, 32, 1 << 20);
+    EXPECT_EQ(small.Map, (core::TileMap{{1, 2, 3}, {5, 6, 7}}));
 }
 
 TEST(Fill, WritesEveryCellWithoutModified) {
@@ -140,17 +139,16 @@ TEST(Fill, WritesEveryCellWithoutModified) {
     EXPECT_FALSE(core::marksModified(change));
     EXPECT_EQ(change.cells, (core::CellArea{0, 0, 32, 32}));
 
-    // Each row's own length counts, also when rows differ.
-    state.Map = {core::MapRow(3, 9), core::MapRow(5, 9)};
+    // The map's own size counts, should MapWidth / MapHeight say otherwise.
+    state.Map = core::TileMap(2, 5, 9);
     state.SelectedTile = -2;
     core::fillMap(state);
-    EXPECT_EQ(state.Map[0], core::MapRow(3, 65534));
-    EXPECT_EQ(state.Map[1], core::MapRow(5, 65534));
+    EXPECT_EQ(state.Map, core::TileMap(2, 5, 65534));
 }
 
 TEST(Fill, LargestMap) {
     core::EditorState state;
-    state.Map.assign(4096, core::MapRow(4096, 3));
+    state.Map = core::TileMap(4096, 4096, 3);
     state.SelectedTile = 1;
     core::fillMap(state);
     long long total = 0;

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "test_grid_user.h"
 #include "test_windows_fixture.h"
@@ -70,8 +71,9 @@ TEST_F(GridWindowTest, PressesStampTheBrushBlockFromTheShownSheet) {
     setBrush(3, 2);
     form->SelectedTile = 2;
     click(1, 1);
-    EXPECT_EQ(form->Map[0], (core::MapRow{2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                          0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(std::vector<core::Cell>(form->Map[0].begin(), form->Map[0].end()),
+              (std::vector<core::Cell>{2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                       0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(form->Map[1][0], 6);
     EXPECT_EQ(form->Map[1][1], 7);
     EXPECT_EQ(form->Map[1][2], 0);  // tile 8 is past the sheet's last
@@ -231,7 +233,7 @@ TEST_F(GridWindowTest, FillWritesEveryCellAndRepaints) {
     form->Modified = false;
     form->SelectedTile = 70000;
     form->Button2->click();
-    EXPECT_EQ(form->Map, core::TileMap(32, core::MapRow(32, 4464)));
+    EXPECT_EQ(form->Map, core::TileMap(32, 32, 4464));
     EXPECT_FALSE(form->Modified);
 }
 

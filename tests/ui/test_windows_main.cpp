@@ -24,8 +24,7 @@ TEST_F(WindowsTest, StartUpLeavesTheDocumentAndTheMainWindowsFieldsAtTheirFirstV
     EXPECT_EQ(f.MapName, "Default");
     EXPECT_EQ(f.MapWidth, 32);
     EXPECT_EQ(f.MapHeight, 32);
-    ASSERT_EQ(f.Map.size(), 32u);
-    for (const auto& row : f.Map) EXPECT_EQ(row, core::MapRow(32, 0));
+    EXPECT_EQ(f.Map, core::TileMap(32, 32));
     EXPECT_EQ(f.SelectedTile, 1);
     EXPECT_EQ(f.SheetColumns, 0);
     EXPECT_FALSE(f.Modified);

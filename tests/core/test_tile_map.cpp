@@ -1,0 +1,106 @@
+// The map's rows as one block: what every reader and writer of Map[row][column]
+// relies on, at the sizes where the block changes its kind (none, small, huge pages).
+#include "core/tile_map.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <fstream>
+#include <numeric>
+#include <sstream>
+#include <string>
+
+namespace {
+
+using core::TileMap;
+
+// Cells numbered by position, wrapped to 16 bits.
+core::Cell numbered(std::size_t r, std::size_t c) { return static_cast<core::Cell>(r * 4096 + c + 1); }
+
+void numberCells(TileMap& map) {
+    for (std::size_t r = 0; r < map.size(); ++r)
+        for (std::size_t c = 0; c < map.columns(); ++c) map[r][c] = numbered(r, c);
+}
+
+// Every cell holds its number inside `rows` x `columns`, 0 outside.
+bool keptOnly(const TileMap& map, std::size_t rows, std::size_t columns) {
+    for (std::size_t r = 0; r < map.size(); ++r)
+        for (std::size_t c = 0; c < map.columns(); ++c)
+            if (map[r][c] != (r < rows && c < columns ? numbered(r, c) : 0)) return false;
+    return true;
+}
+
+// The VmFlags line of the mapping that holds `address`, from /proc/self/smaps.
+std::string mappingFlags(const void* address) {
+    const auto at = reinterpret_cast<std::uintptr_t>(address);
+    std::ifstream smaps("/proc/self/smaps");
+    bool inside = false;
+    for (std::string line; std::getline(smaps, line);) {
+        std::uintptr_t start = 0, end = 0;
+        char dash = 0;
+        std::istringstream range(line);
+        if (range >> std::hex >> start >> dash >> end && dash == '-') inside = start <= at && at < end;
+        if (inside && line.rfind("VmFlags:", 0) == 0) return line;
+    }
+    return {};
+}
+
+TEST(TileMap, GrowingAndShrinkingKeepTheOverlapAndNewCellsAreZero) {
+    TileMap map(32, 32);
+    numberCells(map);
+    map.resize(4096, 4096);
+    EXPECT_TRUE(keptOnly(map, 32, 32));
+    map.resize(40, 3000);
+    EXPECT_TRUE(keptOnly(map, 32, 32));
+    map[39][2999] = 1;
+    map.resize(20, 20);
+    map.resize(4096, 4096);
+    EXPECT_TRUE(keptOnly(map, 20, 20)) << "a cell cut off came back";
+}
+
+TEST(TileMap, RowsWithoutCellsAreStillRows) {
+    TileMap rowsOnly(3, 0);
+    EXPECT_EQ(rowsOnly.size(), 3u);
+    EXPECT_EQ(std::distance(rowsOnly.begin(), rowsOnly.end()), 3);
+    for (const core::ConstMapRow row : rowsOnly) EXPECT_TRUE(row.empty());
+    rowsOnly.resize(3, 2);
+    EXPECT_EQ(rowsOnly, TileMap(3, 2));
+
+    const TileMap noRows(0, 5);
+    EXPECT_TRUE(noRows.empty());
+    EXPECT_EQ(noRows.columns(), 0u);
+    EXPECT_EQ(noRows.begin(), noRows.end());
+    EXPECT_EQ(noRows, TileMap());
+}
+
+TEST(TileMap, CopiesAreTheirOwnAndMovesLeaveNothingBehind) {
+    TileMap original(4, 4);
+    numberCells(original);
+    TileMap copy = original;
+    EXPECT_EQ(copy, original);
+    original[3][3] = 0;
+    EXPECT_EQ(copy[3][3], numbered(3, 3));
+    EXPECT_NE(copy, original);
+
+    TileMap moved = std::move(copy);
+    EXPECT_EQ(moved[3][3], numbered(3, 3));
+    EXPECT_TRUE(copy.empty());
+}
+
+// What opening the largest map relies on: the change handling's resize to the size
+// the map has builds nothing, and the block can sit on huge pages.
+TEST(TileMap, TheLargestMapIsOneBlockAdvisedForHugePages) {
+    TileMap map(4096, 4096, 7);
+    const core::Cell* block = map[0].data();
+    EXPECT_EQ(map[4095].data(), block + 4095 * 4096);
+    map.resize(4096, 4096);
+    EXPECT_EQ(map[0].data(), block) << "a resize to the same size built a new map";
+    EXPECT_EQ(std::accumulate(map[4095].begin(), map[4095].end(), 0L), 7L * 4096);
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "under AddressSanitizer the map comes from the sanitizer's own allocator";
+#endif
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(block) % (2u << 20), 0u);
+    EXPECT_NE(mappingFlags(block).find(" hg"), std::string::npos) << mappingFlags(block);
+}
+
+}  // namespace
