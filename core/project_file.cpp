@@ -114,20 +114,20 @@ StagedProject readStaged(const std::string& path) {
 
 }  // namespace
 
-// The fields get the file's texts, so their change handling caps a size above
-// 4096 to "4096"; MapWidth and MapHeight take the capped sizes as well, which is
-// what the open command's own size operations then apply, and the map holds the
-// cells inside that extent.
+// The staged map comes in before the fields get the file's texts: their change
+// handling then finds the map at its size already and builds none (a second map of
+// the largest size would double the open's memory and time). It still caps a size
+// above 4096 to "4096", marks the document and gives the view its counts.
 MapChange readProject(const std::string& path, EditorState& state, SizeFieldsHost& fields) {
     StagedProject staged = readStaged(path);
+    const MapSize before = sizeOf(state.Map);
     state.ImagePath = std::move(staged.imagePath);
     state.MapName = std::move(staged.mapName);
-    fields.setWidthText(staged.widthText);
-    fields.setHeightText(staged.heightText);
-    const MapSize before = sizeOf(state.Map);
+    state.Map = std::move(staged.cells);
     state.MapWidth = staged.width;
     state.MapHeight = staged.height;
-    state.Map.swap(staged.cells);
+    fields.setWidthText(staged.widthText);
+    fields.setHeightText(staged.heightText);
     showArraySizeTexts(state, fields);
     return {MapEdit::Replace, wholeMap(state.Map), before, {staged.width, staged.height}};
 }

@@ -126,6 +126,38 @@ TEST_F(ProjectFile, FieldsAlreadyHoldingTheSizeRunNoHandlingAndLeaveModified) {
     EXPECT_TRUE(state.Modified);
 }
 
+// The file's map is in place before the fields' change handling runs, so its resizes
+// find the size they ask for and build nothing: the largest map is held once, not
+// twice. The handling still caps the field, marks the document and sets the counts.
+TEST_F(ProjectFile, TheFieldsChangeHandlingFindsTheFilesMapInPlace) {
+    struct Watching : PlainSizeFields {
+        using PlainSizeFields::PlainSizeFields;
+        std::vector<core::MapChange> changes;
+        std::vector<core::Cell> lastCells;
+        void applyMapChange(const core::MapChange& change) override {
+            PlainSizeFields::applyMapChange(change);
+            changes.push_back(change);
+            lastCells.push_back(state_.Map.back().back());
+        }
+    } watching(state);
+    std::string cells;
+    for (int i = 0; i < 5000 * 2; ++i) cells += std::to_string(i % 5000 == 4095 ? 77 : 1) + "\r\n";
+    core::readProject(folder.write("wide.quarvel", header("5000", "2") + cells), state, watching);
+
+    ASSERT_EQ(watching.changes.size(), 3u);  // the width, its nested "4096", the height
+    for (std::size_t i = 0; i < watching.changes.size(); ++i) {
+        EXPECT_EQ(watching.changes[i].before, (core::MapSize{4096, 2})) << i;
+        EXPECT_EQ(watching.changes[i].after, (core::MapSize{4096, 2})) << i;
+        EXPECT_EQ(watching.lastCells[i], 77) << i;
+    }
+    EXPECT_EQ(watching.widthText(), "4096");
+    EXPECT_EQ(watching.gridColCount, 4097);
+    EXPECT_EQ(watching.gridRowCount, 3);
+    EXPECT_EQ(watching.dimension, "4096,2");
+    EXPECT_TRUE(state.Modified);
+    EXPECT_TRUE(watching.failures().empty());
+}
+
 TEST_F(ProjectFile, AHugeDeclaredSizeStopsAtTheEndOfTheFile) {
     const auto start = std::chrono::steady_clock::now();
     read(header("1000000000", "1") + "1\r\n2\r\n");
