@@ -250,6 +250,23 @@ TEST(TextFileWriter, EveryLineEndsWithCrLfAndNothingReachesTheTargetBeforeCommit
     EXPECT_EQ(folder.entryCount(), 1u);
 }
 
+// The cell lines' fast paths against the same lines written one by one, across the
+// buffer's end: no prefix (project files), eight bytes (the GAS data) and others.
+TEST(TextFileWriter, NumberLinesAreTheLinesWrittenOneByOne) {
+    const TempFolder folder;
+    std::vector<std::uint16_t> values(200000);
+    for (std::size_t i = 0; i < values.size(); ++i) values[i] = static_cast<std::uint16_t>(i * 7919);
+    for (const std::string prefix : {"", "\t.short\t", "x", "\t.fill\t1, 2,"}) {
+        core::TextFileWriter bulk(folder.file("bulk"));
+        bulk.writeNumberLines(values.data(), values.size(), prefix);
+        bulk.commit();
+        core::TextFileWriter single(folder.file("single"));
+        for (const std::uint16_t value : values) single.writeLine(prefix + std::to_string(value));
+        single.commit();
+        EXPECT_TRUE(readAll(folder.file("bulk")) == readAll(folder.file("single"))) << "prefix '" << prefix << "'";
+    }
+}
+
 TEST(TextFileWriter, LinesLargerThanTheBufferAreWrittenWhole) {
     const TempFolder folder;
     const std::string target = folder.file("big.txt");
