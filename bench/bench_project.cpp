@@ -12,6 +12,7 @@
 #include "core/editor_state.h"
 #include "core/windowless_size_fields.h"
 #include "core/project_file.h"
+#include "peak_memory.h"
 
 namespace {
 
@@ -54,21 +55,6 @@ const std::string& projectOnDisk() {
     return path;
 }
 
-// Kilobytes from a line of /proc/self/status ("VmRSS:", "VmHWM:").
-long statusKilobytes(const std::string& key) {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.compare(0, key.size(), key) == 0) return std::stol(line.substr(key.size()));
-    return -1;
-}
-
-// Resets the peak resident size to the current one (Linux clear_refs 5).
-bool resetPeakMemory() {
-    std::ofstream clear("/proc/self/clear_refs");
-    clear << "5";
-    return static_cast<bool>(clear.flush());
-}
-
 void BM_WriteProject(benchmark::State& run) {
     core::EditorState state;
     core::WindowlessSizeFields fields(state);
@@ -84,13 +70,13 @@ void BM_WriteProject(benchmark::State& run) {
 void BM_ReadProject(benchmark::State& run) {
     const std::string& path = projectOnDisk();
     {
-        const bool reset = resetPeakMemory();
-        const long before = statusKilobytes("VmRSS:");
+        const bool reset = bench::resetPeakMemory();
+        const long before = bench::statusKilobytes("VmRSS:");
         core::EditorState state;
         core::WindowlessSizeFields fields(state);
         core::readProject(path, state, fields);
-        const long peak = statusKilobytes("VmHWM:");
-        const long after = statusKilobytes("VmRSS:");
+        const long peak = bench::statusKilobytes("VmHWM:");
+        const long after = bench::statusKilobytes("VmRSS:");
         if (reset) {
             run.counters["peak_MB_above_start"] = static_cast<double>(peak - before) / 1024;
             run.counters["peak_MB_above_map"] = static_cast<double>(peak - after) / 1024;
