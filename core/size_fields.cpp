@@ -1,6 +1,5 @@
 #include "core/size_fields.h"
 
-#include <algorithm>
 #include <charconv>
 #include <new>
 

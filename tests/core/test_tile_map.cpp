@@ -1,5 +1,6 @@
 // The map's rows as one block: what every reader and writer of Map[row][column]
-// relies on, at the sizes where the block changes its kind (none, small, huge pages).
+// relies on, at the sizes where the block changes its kind (small, huge pages). Rows
+// without cells and maps without rows are the size fields' and the exports' cases.
 #include "core/tile_map.h"
 
 #include <gtest/gtest.h>
@@ -56,21 +57,6 @@ TEST(TileMap, GrowingAndShrinkingKeepTheOverlapAndNewCellsAreZero) {
     map.resize(20, 20);
     map.resize(4096, 4096);
     EXPECT_TRUE(keptOnly(map, 20, 20)) << "a cell cut off came back";
-}
-
-TEST(TileMap, RowsWithoutCellsAreStillRows) {
-    TileMap rowsOnly(3, 0);
-    EXPECT_EQ(rowsOnly.size(), 3u);
-    EXPECT_EQ(std::distance(rowsOnly.begin(), rowsOnly.end()), 3);
-    for (const core::ConstMapRow row : rowsOnly) EXPECT_TRUE(row.empty());
-    rowsOnly.resize(3, 2);
-    EXPECT_EQ(rowsOnly, TileMap(3, 2));
-
-    const TileMap noRows(0, 5);
-    EXPECT_TRUE(noRows.empty());
-    EXPECT_EQ(noRows.columns(), 0u);
-    EXPECT_EQ(noRows.begin(), noRows.end());
-    EXPECT_EQ(noRows, TileMap());
 }
 
 TEST(TileMap, CopiesAreTheirOwnAndMovesLeaveNothingBehind) {
