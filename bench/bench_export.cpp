@@ -16,7 +16,8 @@
 
 namespace {
 
-constexpr char kExportPath[] = "/tmp/quarvel_bench_export.h";
+// One file per process: another run of this benchmark may be writing its own.
+const std::string kExportPath = "/tmp/quarvel_bench_export." + std::to_string(::getpid()) + ".h";
 constexpr double kMegabyte = 1024.0 * 1024.0;
 
 const core::EditorState& largestRandomMap() {
@@ -45,11 +46,11 @@ void exportLargestMap(benchmark::State& bench, core::ExportFormat format) {
     }
     if (beyondMap.contains(format)) bench.counters["peak_beyond_map_MB"] = beyondMap[format];
     for (auto _ : bench) core::exportToFile(format, state, kExportPath);
-    std::FILE* written = std::fopen(kExportPath, "rb");
+    std::FILE* written = std::fopen(kExportPath.c_str(), "rb");
     std::fseek(written, 0, SEEK_END);
     bench.counters["file_MB"] = static_cast<double>(std::ftell(written)) / kMegabyte;
     std::fclose(written);
-    std::remove(kExportPath);
+    std::remove(kExportPath.c_str());
 }
 
 void BM_ExportCarray(benchmark::State& bench) { exportLargestMap(bench, core::ExportFormat::CArray); }
