@@ -53,13 +53,23 @@ void release(Cell* block, std::size_t cells) noexcept {
 
 #endif
 
+constexpr std::size_t kCacheLineCells = 64 / sizeof(Cell);
+constexpr std::size_t kPaddedFromColumns = 1024 / sizeof(Cell);
+
+std::size_t rowStride(std::size_t columns) {
+    return columns < kPaddedFromColumns ? columns : columns + kCacheLineCells;
+}
+
 }  // namespace
 
 TileMap::TileMap(std::size_t rows, std::size_t columns, Cell value)
     : rows_(rows), columns_(rows == 0 ? 0 : columns) {
-    if (columns_ != 0 && rows_ > SIZE_MAX / columns_) throw std::bad_alloc();
-    cells_ = allocateZeroed(rows_ * columns_);
-    if (value != 0) std::fill_n(cells_, rows_ * columns_, value);
+    if (columns_ > SIZE_MAX / 2) throw std::bad_alloc();
+    stride_ = rowStride(columns_);
+    if (stride_ != 0 && rows_ > SIZE_MAX / stride_) throw std::bad_alloc();
+    cells_ = allocateZeroed(blockCells());
+    if (value != 0)
+        for (const MapRow row : *this) std::fill(row.begin(), row.end(), value);
 }
 
 TileMap::TileMap(std::initializer_list<std::initializer_list<Cell>> rows)
@@ -71,8 +81,9 @@ TileMap::TileMap(std::initializer_list<std::initializer_list<Cell>> rows)
     }
 }
 
+// The gaps between rows are zero in every map, so the block is copied whole.
 TileMap::TileMap(const TileMap& other) : TileMap(other.rows_, other.columns_) {
-    if (cells_) std::memcpy(cells_, other.cells_, rows_ * columns_ * sizeof(Cell));
+    if (cells_) std::memcpy(cells_, other.cells_, blockCells() * sizeof(Cell));
 }
 
 TileMap::TileMap(TileMap&& other) noexcept { swap(other); }
@@ -82,12 +93,13 @@ TileMap& TileMap::operator=(TileMap other) noexcept {
     return *this;
 }
 
-TileMap::~TileMap() { release(cells_, rows_ * columns_); }
+TileMap::~TileMap() { release(cells_, blockCells()); }
 
 void TileMap::swap(TileMap& other) noexcept {
     std::swap(cells_, other.cells_);
     std::swap(rows_, other.rows_);
     std::swap(columns_, other.columns_);
+    std::swap(stride_, other.stride_);
 }
 
 void TileMap::resize(std::size_t rows, std::size_t columns) {
@@ -100,8 +112,10 @@ void TileMap::resize(std::size_t rows, std::size_t columns) {
 }
 
 bool TileMap::operator==(const TileMap& other) const noexcept {
-    return rows_ == other.rows_ && columns_ == other.columns_ &&
-           std::equal(cells_, cells_ + rows_ * columns_, other.cells_);
+    if (rows_ != other.rows_ || columns_ != other.columns_) return false;
+    for (std::size_t r = 0; r < rows_; ++r)
+        if (!std::equal((*this)[r].begin(), (*this)[r].end(), other[r].begin())) return false;
+    return true;
 }
 
 }  // namespace core

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <numeric>
@@ -68,6 +69,16 @@ TEST(TileMap, CopiesAreTheirOwnAndMovesLeaveNothingBehind) {
     EXPECT_EQ(copy[3][3], numbered(3, 3));
     EXPECT_NE(copy, original);
 
+    // Wide rows, whose starts lie further apart than their cells reach: a map filled
+    // at its making equals one filled row by row, and copies of either stay equal.
+    TileMap filled(3, 1500, 9);
+    TileMap grown(3, 1500);
+    for (const core::MapRow row : grown) std::fill(row.begin(), row.end(), core::Cell{9});
+    EXPECT_EQ(filled, grown);
+    EXPECT_EQ(TileMap(grown), filled);
+    grown[2][1499] = 8;
+    EXPECT_NE(filled, grown);
+
     TileMap moved = std::move(copy);
     EXPECT_EQ(moved[3][3], numbered(3, 3));
     EXPECT_TRUE(copy.empty());
@@ -78,7 +89,10 @@ TEST(TileMap, CopiesAreTheirOwnAndMovesLeaveNothingBehind) {
 TEST(TileMap, TheLargestMapIsOneBlockAdvisedForHugePages) {
     TileMap map(4096, 4096, 7);
     const core::Cell* block = map[0].data();
-    EXPECT_EQ(map[4095].data(), block + 4095 * 4096);
+    const std::ptrdiff_t apart = map[1].data() - block;
+    EXPECT_GE(apart, 4096);
+    EXPECT_EQ(map[4095].data(), block + 4095 * apart) << "the rows are not one block";
+    EXPECT_NE(apart * sizeof(core::Cell) % 4096, 0u) << "rows a multiple of 4 KiB apart share their cache sets";
     map.resize(4096, 4096);
     EXPECT_EQ(map[0].data(), block) << "a resize to the same size built a new map";
     EXPECT_EQ(std::accumulate(map[4095].begin(), map[4095].end(), 0L), 7L * 4096);
