@@ -72,6 +72,28 @@ void fullRepaint(benchmark::State& state) {
 // A 32 x 32 map fills only 512 x 512 pixels of the view; 128 x 128 fills all of it.
 BENCHMARK(fullRepaint)->Arg(32)->Arg(128)->Arg(4096)->Unit(benchmark::kMillisecond);
 
+// The first repaint after the sheet is replaced, when no cell has been drawn from it
+// yet. Two sheets of the same size and pixels take turns, so each paint meets a sheet
+// it has not drawn from.
+void firstRepaintAfterSheetLoad(benchmark::State& state) {
+    Windows windows;
+    prepareMap(*Form1, 4096);
+    ui::DrawGrid& grid = *Form1->DrawGrid1;
+    grid.horizontalScrollBar()->setValue(2047);
+    grid.verticalScrollBar()->setValue(2047);
+    core::Bitmap other = benchSheet();
+    QImage image(1920, 1080, QImage::Format_RGB32);
+    const QRegion all(image.rect());
+    for (auto _ : state) {
+        std::swap(Form1->TileSheet, other);
+        QPainter painter(&image);
+        grid.paintCells(painter, all, true);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(firstRepaintAfterSheetLoad)->Unit(benchmark::kMillisecond);
+
 void fill4096(benchmark::State& state) {
     core::EditorState editor;
     editor.Map = core::TileMap(4096, 4096);

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 #include <charconv>
 
 namespace ui {
@@ -45,9 +46,9 @@ const OpaqueNumbers::Digits& OpaqueNumbers::digitsFor(const QFont& font, const Q
     return rendered_.back();
 }
 
-void OpaqueNumbers::draw(QPainter& painter, const QFont& font, QPoint topLeft, std::uint32_t value,
-                         const QColor& text, const QColor& box, const QRect& clip) {
-    const Digits& digits = digitsFor(font, text, box);
+template <typename Copy>
+void OpaqueNumbers::placePieces(const Digits& digits, QPoint topLeft, std::uint32_t value, const QRect& clip,
+                                Copy&& copy) {
     char buffer[16];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
     const int height = digits.strip.height();
@@ -62,10 +63,30 @@ void OpaqueNumbers::draw(QPainter& painter, const QFont& font, QPoint topLeft, s
         if (!target.isEmpty()) {
             const QRect source(digits.left[piece] + (target.x() - x), target.y() - topLeft.y(),
                                target.width(), target.height());
-            painter.drawImage(target.topLeft(), digits.strip, source);
+            copy(target, source);
         }
         x += digits.advance[piece];
     }
+}
+
+void OpaqueNumbers::draw(QPainter& painter, const QFont& font, QPoint topLeft, std::uint32_t value,
+                         const QColor& text, const QColor& box, const QRect& clip) {
+    const Digits& digits = digitsFor(font, text, box);
+    placePieces(digits, topLeft, value, clip, [&](const QRect& target, const QRect& source) {
+        painter.drawImage(target.topLeft(), digits.strip, source);
+    });
+}
+
+void OpaqueNumbers::drawInto(QImage& image, const QFont& font, QPoint topLeft, std::uint32_t value,
+                             const QColor& text, const QColor& box, const QRect& clip) {
+    const Digits& digits = digitsFor(font, text, box);
+    placePieces(digits, topLeft, value, clip & image.rect(), [&](const QRect& target, const QRect& source) {
+        for (int row = 0; row < target.height(); ++row) {
+            const auto* from = reinterpret_cast<const QRgb*>(digits.strip.constScanLine(source.y() + row)) + source.x();
+            auto* to = reinterpret_cast<QRgb*>(image.scanLine(target.y() + row)) + target.x();
+            std::copy(from, from + target.width(), to);
+        }
+    });
 }
 
 }  // namespace ui

@@ -20,6 +20,9 @@ public:
     // Draws `value` with its box's top-left at `topLeft`, cut at `clip`.
     void draw(QPainter& painter, const QFont& font, QPoint topLeft, std::uint32_t value,
               const QColor& text, const QColor& box, const QRect& clip);
+    // The same pixels copied straight into an RGB32 image, without a painter.
+    void drawInto(QImage& image, const QFont& font, QPoint topLeft, std::uint32_t value,
+                  const QColor& text, const QColor& box, const QRect& clip);
 
 private:
     struct Digits {
@@ -33,6 +36,11 @@ private:
     };
 
     const Digits& digitsFor(const QFont& font, const QColor& text, const QColor& box);
+    // Calls copy(target, source) for each piece of `value` that lies inside `clip`:
+    // `source` is the piece's part in the strip, `target` where it goes.
+    template <typename Copy>
+    static void placePieces(const Digits& digits, QPoint topLeft, std::uint32_t value, const QRect& clip,
+                            Copy&& copy);
 
     QFont font_;
     std::vector<Digits> rendered_;

@@ -18,9 +18,8 @@ void TForm1::DrawGrid1DrawCell(QPainter& canvas, int ACol, int ARow, const QRect
     const auto x = static_cast<std::size_t>(ACol - 1);
     if (y >= Map.size() || x >= Map[y].size()) return;
     const core::Cell tile = Map[y][x];
-    cellPainter_->drawTile(canvas, TileSheet, SheetColumns, tile, Rect);
-    if (CheckBox4->isChecked()) ui::CellPainter::drawBorder(canvas, Rect);
-    if (CheckBox1->isChecked()) cellPainter_->drawNumber(canvas, DrawGrid1->font(), tile, Rect);
+    const ui::CellPainter::Overlays overlays{CheckBox4->isChecked(), CheckBox1->isChecked()};
+    cellPainter_->drawMapCell(canvas, DrawGrid1->font(), TileSheet, SheetColumns, tile, overlays, Rect);
 }
 
 void TForm1::DrawGrid1MouseUp(Qt::MouseButton) { DrawGrid1->repaintAll(); }

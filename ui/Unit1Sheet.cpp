@@ -5,6 +5,7 @@
 #include "core/failures.h"
 #include "core/integer_syntax.h"
 #include "core/tile_geometry.h"
+#include "ui/CellPainter.h"
 #include "ui/Cp932.h"
 #include "ui/Dialogs.h"
 #include "ui/DrawGrid.h"
@@ -43,6 +44,7 @@ void TForm1::LoadImage() {
     // Everything that can fail happens before the state changes, so a failed load leaves it whole.
     const QImage shown = ui::toQImage(sheet);
     TileSheet = std::move(sheet);
+    cellPainter_->sheetReplaced();
     Image1->setPicture(shown);
     Image1->resize(TileSheet.width, TileSheet.height);
     updateScrollExtents();
