@@ -1,5 +1,6 @@
 // Map view costs: a full repaint of a 1920 x 1080 view with a sheet and both
-// overlays, on a small and on the largest map; the fill; a drag step with a 32 x 32 block.
+// overlays, on a small and on the largest map, and the first one after a sheet load;
+// the fill; a drag step with a 32 x 32 block.
 #include <QApplication>
 #include <QCheckBox>
 #include <QImage>
