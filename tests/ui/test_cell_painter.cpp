@@ -18,39 +18,27 @@ core::Bitmap sheet() {
     bitmap.width = 40;
     bitmap.height = 24;
     for (int y = 0; y < bitmap.height; ++y)
-        for (int x = 0; x < bitmap.width; ++x) bitmap.pixels.push_back(0xFF000000u | std::uint32_t(x * 5) << 16 | std::uint32_t(y * 9) << 8 | 0x40u);
+        for (int x = 0; x < bitmap.width; ++x)
+            bitmap.pixels.push_back(0xFF000040u | std::uint32_t(x * 5) << 16 | std::uint32_t(y * 9) << 8);
     return bitmap;
 }
 
-QImage canvas() {
+// The cell drawn on a green canvas, through drawMapCell or part by part.
+QImage drawn(bool whole, ui::CellPainter& cells, const QFont& font, const core::Bitmap& bitmap, int columns,
+             core::Cell tile, ui::CellPainter::Overlays overlays, const QColor& text, const QColor& box) {
     QImage image(48, 64, QImage::Format_RGB32);
     image.fill(QColor(0, 128, 0));
-    return image;
-}
-
-void prepare(QPainter& painter, const QColor& text, const QColor& box) {
+    QPainter painter(&image);
     painter.setPen(text);
     painter.setBrush(box);
     painter.fillRect(kCell, box);
-}
-
-QImage partByPart(ui::CellPainter& cells, const QFont& font, const core::Bitmap& bitmap, int columns,
-                  core::Cell tile, ui::CellPainter::Overlays overlays, const QColor& text, const QColor& box) {
-    QImage image = canvas();
-    QPainter painter(&image);
-    prepare(painter, text, box);
-    cells.drawTile(painter, bitmap, columns, tile, kCell);
-    if (overlays.border) ui::CellPainter::drawBorder(painter, kCell);
-    if (overlays.number) cells.drawNumber(painter, font, tile, kCell);
-    return image;
-}
-
-QImage composed(ui::CellPainter& cells, const QFont& font, const core::Bitmap& bitmap, int columns, core::Cell tile,
-                ui::CellPainter::Overlays overlays, const QColor& text, const QColor& box) {
-    QImage image = canvas();
-    QPainter painter(&image);
-    prepare(painter, text, box);
-    cells.drawMapCell(painter, font, bitmap, columns, tile, overlays, kCell);
+    if (whole) {
+        cells.drawMapCell(painter, font, bitmap, columns, tile, overlays, kCell);
+    } else {
+        cells.drawTile(painter, bitmap, columns, tile, kCell);
+        if (overlays.border) ui::CellPainter::drawBorder(painter, kCell);
+        if (overlays.number) cells.drawNumber(painter, font, tile, kCell);
+    }
     return image;
 }
 
@@ -68,8 +56,8 @@ TEST(CellPainter, ComposedCellsMatchTheCellsDrawnPartByPart) {
                     const ui::CellPainter::Overlays overlays{(overlay & 1) != 0, (overlay & 2) != 0};
                     const QColor& text = highlighted ? kHighlightText : kText;
                     const QColor& box = highlighted ? kHighlight : kWindow;
-                    ASSERT_EQ(composed(cells, font, bitmap, 5, tile, overlays, text, box),
-                              partByPart(reference, font, bitmap, 5, tile, overlays, text, box))
+                    ASSERT_EQ(drawn(true, cells, font, bitmap, 5, tile, overlays, text, box),
+                              drawn(false, reference, font, bitmap, 5, tile, overlays, text, box))
                         << "tile " << tile << " overlays " << overlay << " highlighted " << highlighted;
                 }
 }
@@ -81,8 +69,8 @@ TEST(CellPainter, ComposedCellsFollowColumnsFontAndSheet) {
     ui::CellPainter reference, cells;
     const ui::CellPainter::Overlays both{true, true};
     const auto matches = [&](int columns, const QFont& with) {
-        return composed(cells, with, bitmap, columns, 7, both, kText, kWindow) ==
-               partByPart(reference, with, bitmap, columns, 7, both, kText, kWindow);
+        return drawn(true, cells, with, bitmap, columns, 7, both, kText, kWindow) ==
+               drawn(false, reference, with, bitmap, columns, 7, both, kText, kWindow);
     };
     EXPECT_TRUE(matches(5, font));
     EXPECT_TRUE(matches(4, font));
