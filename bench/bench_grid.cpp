@@ -16,7 +16,6 @@
 #include "ui/SheetView.h"
 #include "ui/StartUp.h"
 #include "ui/Unit1.h"
-#include "ui/WindowFonts.h"
 
 namespace {
 
@@ -130,13 +129,3 @@ void dragStep32(benchmark::State& state) {
 BENCHMARK(dragStep32)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ui::useWindowFonts();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

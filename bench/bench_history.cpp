@@ -12,7 +12,6 @@
 #include "ui/SheetView.h"
 #include "ui/StartUp.h"
 #include "ui/Unit1.h"
-#include "ui/WindowFonts.h"
 
 namespace {
 
@@ -115,13 +114,3 @@ void dragRedo4096(benchmark::State& state) {
 BENCHMARK(dragRedo4096)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ui::useWindowFonts();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
