@@ -4,13 +4,13 @@
 #include <cstdio>
 
 #include "app/information_options.h"
-#include "ui/Application.h"
-#include "ui/Boundary.h"
-#include "ui/QtDialogs.h"
-#include "ui/QtTranslations.h"
-#include "ui/StartUp.h"
-#include "ui/WindowFonts.h"
-#include "ui/Unit1.h"
+#include "ui/main_window/StartUp.h"
+#include "ui/main_window/Unit1.h"
+#include "ui/toolkit/Application.h"
+#include "ui/toolkit/Boundary.h"
+#include "ui/toolkit/QtDialogs.h"
+#include "ui/toolkit/QtTranslations.h"
+#include "ui/toolkit/WindowFonts.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/bmp.h"
+#include "core/bmp/bmp.h"
 
 namespace {
 

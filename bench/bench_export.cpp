@@ -9,9 +9,9 @@
 #include <random>
 #include <string>
 
-#include "core/editor_state.h"
-#include "core/export_formats.h"
-#include "core/text_file_writer.h"
+#include "core/export/export_formats.h"
+#include "core/map/editor_state.h"
+#include "core/project/text_file_writer.h"
 #include "peak_memory.h"
 
 namespace {

@@ -10,12 +10,12 @@
 #include <QScrollBar>
 #include <benchmark/benchmark.h>
 
-#include "core/stamp.h"
-#include "ui/DrawGrid.h"
+#include "core/map/stamp.h"
 #include "support/ScriptedDialogs.h"
-#include "ui/SheetView.h"
-#include "ui/StartUp.h"
-#include "ui/Unit1.h"
+#include "ui/main_window/StartUp.h"
+#include "ui/main_window/Unit1.h"
+#include "ui/map_view/DrawGrid.h"
+#include "ui/sheet/SheetView.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 #include <QLineEdit>
 #include <benchmark/benchmark.h>
 
-#include "core/size_fields.h"
+#include "core/map/size_fields.h"
 #include "support/ScriptedDialogs.h"
-#include "ui/DrawGrid.h"
-#include "ui/MapHistory.h"
-#include "ui/SheetView.h"
-#include "ui/StartUp.h"
-#include "ui/Unit1.h"
+#include "ui/history/MapHistory.h"
+#include "ui/main_window/StartUp.h"
+#include "ui/main_window/Unit1.h"
+#include "ui/map_view/DrawGrid.h"
+#include "ui/sheet/SheetView.h"
 
 namespace {
 

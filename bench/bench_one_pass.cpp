@@ -23,9 +23,9 @@
 #include <thread>
 #include <vector>
 
-#include "core/editor_state.h"
-#include "core/project_file.h"
-#include "core/windowless_size_fields.h"
+#include "core/map/editor_state.h"
+#include "core/map/windowless_size_fields.h"
+#include "core/project/project_file.h"
 
 extern char** environ;
 

@@ -9,9 +9,9 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include "core/editor_state.h"
-#include "core/windowless_size_fields.h"
-#include "core/project_file.h"
+#include "core/map/editor_state.h"
+#include "core/map/windowless_size_fields.h"
+#include "core/project/project_file.h"
 #include "peak_memory.h"
 
 namespace {

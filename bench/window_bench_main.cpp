@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
-#include "ui/WindowFonts.h"
+#include "ui/toolkit/WindowFonts.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

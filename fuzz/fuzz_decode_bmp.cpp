@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "core/bmp.h"
-#include "core/bmp_layout.h"
-#include "core/failures.h"
+#include "core/bmp/bmp.h"
+#include "core/bmp/bmp_layout.h"
+#include "core/text/failures.h"
 
 namespace {
 

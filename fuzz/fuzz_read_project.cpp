@@ -10,11 +10,11 @@
 #include <string>
 #include <string_view>
 
-#include "core/editor_state.h"
-#include "core/failures.h"
-#include "core/integer_syntax.h"
-#include "core/project_file.h"
-#include "core/windowless_size_fields.h"
+#include "core/map/editor_state.h"
+#include "core/map/windowless_size_fields.h"
+#include "core/project/integer_syntax.h"
+#include "core/project/project_file.h"
+#include "core/text/failures.h"
 
 namespace {
 

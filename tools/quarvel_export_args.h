@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/export_formats.h"
+#include "core/export/export_formats.h"
 
 namespace quarvel_export {
 

@@ -2,7 +2,7 @@
 
 #include <langinfo.h>
 
-#include "core/code_page.h"
+#include "core/text/code_page.h"
 
 namespace quarvel_export {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "core/code_page.h"
-#include "core/failures.h"
+#include "core/text/code_page.h"
+#include "core/text/failures.h"
 #include "tools/quarvel_export_encoding.h"
 
 namespace quarvel_export {

@@ -2,10 +2,10 @@
 
 #include <unistd.h>
 
-#include "core/failures.h"
-#include "core/project_file.h"
-#include "core/text_file_writer.h"
-#include "core/windowless_size_fields.h"
+#include "core/map/windowless_size_fields.h"
+#include "core/project/project_file.h"
+#include "core/project/text_file_writer.h"
+#include "core/text/failures.h"
 
 namespace quarvel_export {
 namespace {

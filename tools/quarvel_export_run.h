@@ -5,8 +5,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "core/atomic_file.h"
-#include "core/export_formats.h"
+#include "core/export/export_formats.h"
+#include "core/project/atomic_file.h"
 
 namespace quarvel_export {
 

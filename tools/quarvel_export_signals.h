@@ -5,7 +5,7 @@
 // then ends the program by that signal as usual.
 #include <string>
 
-#include "core/atomic_file.h"
+#include "core/project/atomic_file.h"
 
 namespace quarvel_export {
 

@@ -1,13 +1,13 @@
-#include "core/bmp.h"
+#include "core/bmp/bmp.h"
 
 #include <algorithm>
 #include <new>
 
-#include "core/bmp_layout.h"
-#include "core/bmp_palette.h"
-#include "core/bmp_pixel_rows.h"
-#include "core/bmp_run_length.h"
-#include "core/failures.h"
+#include "core/bmp/bmp_layout.h"
+#include "core/bmp/bmp_palette.h"
+#include "core/bmp/bmp_pixel_rows.h"
+#include "core/bmp/bmp_run_length.h"
+#include "core/text/failures.h"
 
 namespace core {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/bmp_bit_fields.h"
+#include "core/bmp/bmp_bit_fields.h"
 
 #include <bit>
 

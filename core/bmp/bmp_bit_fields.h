@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/bmp_layout.h"
+#include "core/bmp/bmp_layout.h"
 
 namespace core::bmp {
 

@@ -1,10 +1,10 @@
-#include "core/bmp_layout.h"
+#include "core/bmp/bmp_layout.h"
 
 #include <algorithm>
 #include <limits>
 
-#include "core/bmp_bytes.h"
-#include "core/failures.h"
+#include "core/bmp/bmp_bytes.h"
+#include "core/text/failures.h"
 
 namespace core::bmp {
 namespace {

@@ -1,6 +1,6 @@
-#include "core/bmp_palette.h"
+#include "core/bmp/bmp_palette.h"
 
-#include "core/bmp_bytes.h"
+#include "core/bmp/bmp_bytes.h"
 
 namespace core::bmp {
 

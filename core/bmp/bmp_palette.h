@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/bmp_layout.h"
+#include "core/bmp/bmp_layout.h"
 
 namespace core::bmp {
 

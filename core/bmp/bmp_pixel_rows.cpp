@@ -1,10 +1,10 @@
-#include "core/bmp_pixel_rows.h"
+#include "core/bmp/bmp_pixel_rows.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-#include "core/bmp_bit_fields.h"
+#include "core/bmp/bmp_bit_fields.h"
 
 namespace core::bmp {
 namespace {

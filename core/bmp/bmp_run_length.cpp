@@ -1,8 +1,8 @@
-#include "core/bmp_run_length.h"
+#include "core/bmp/bmp_run_length.h"
 
 #include <algorithm>
 
-#include "core/bmp_bytes.h"
+#include "core/bmp/bmp_bytes.h"
 
 namespace core::bmp {
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/bmp_layout.h"
-#include "core/bmp_palette.h"
+#include "core/bmp/bmp_layout.h"
+#include "core/bmp/bmp_palette.h"
 
 namespace core::bmp {
 

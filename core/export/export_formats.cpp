@@ -1,4 +1,4 @@
-#include "core/export_formats.h"
+#include "core/export/export_formats.h"
 
 #include <algorithm>
 #include <charconv>
@@ -7,10 +7,10 @@
 #include <limits>
 #include <string_view>
 
-#include "core/decimal_cells.h"
-#include "core/failures.h"
-#include "core/text_file_writer.h"
-#include "core/wrapping_arithmetic.h"
+#include "core/map/wrapping_arithmetic.h"
+#include "core/project/decimal_cells.h"
+#include "core/project/text_file_writer.h"
+#include "core/text/failures.h"
 
 namespace core {
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/editor_state.h"
-#include "core/export_line_sink.h"
+#include "core/export/export_line_sink.h"
+#include "core/map/editor_state.h"
 
 namespace core {
 

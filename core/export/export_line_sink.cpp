@@ -1,7 +1,7 @@
-#include "core/export_line_sink.h"
+#include "core/export/export_line_sink.h"
 
-#include "core/decimal_cells.h"
-#include "core/text_file_writer.h"
+#include "core/project/decimal_cells.h"
+#include "core/project/text_file_writer.h"
 
 namespace core {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "core/bmp.h"
-#include "core/tile_map.h"
+#include "core/bmp/bmp.h"
+#include "core/map/tile_map.h"
 
 namespace core {
 

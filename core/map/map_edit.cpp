@@ -1,4 +1,4 @@
-#include "core/map_edit.h"
+#include "core/map/map_edit.h"
 
 namespace core {
 

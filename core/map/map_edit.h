@@ -6,7 +6,7 @@
 // size that lie outside the new one.
 #include <cstdint>
 
-#include "core/editor_state.h"
+#include "core/map/editor_state.h"
 
 namespace core {
 

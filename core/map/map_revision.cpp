@@ -1,10 +1,10 @@
-#include "core/map_revision.h"
+#include "core/map/map_revision.h"
 
 #include <algorithm>
 #include <new>
 
-#include "core/failures.h"
-#include "core/size_fields.h"
+#include "core/map/size_fields.h"
+#include "core/text/failures.h"
 
 namespace core {
 

@@ -7,8 +7,8 @@
 #include <cstddef>
 #include <memory>
 
-#include "core/editor_state.h"
-#include "core/map_edit.h"
+#include "core/map/editor_state.h"
+#include "core/map/map_edit.h"
 
 namespace core {
 

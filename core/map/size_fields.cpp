@@ -1,11 +1,11 @@
-#include "core/size_fields.h"
+#include "core/map/size_fields.h"
 
 #include <charconv>
 #include <new>
 
-#include "core/failures.h"
-#include "core/integer_syntax.h"
-#include "core/wrapping_arithmetic.h"
+#include "core/map/wrapping_arithmetic.h"
+#include "core/project/integer_syntax.h"
+#include "core/text/failures.h"
 
 namespace core {
 namespace {

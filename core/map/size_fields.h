@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "core/editor_state.h"
-#include "core/map_edit.h"
+#include "core/map/editor_state.h"
+#include "core/map/map_edit.h"
 
 namespace core {
 

@@ -1,8 +1,8 @@
-#include "core/stamp.h"
+#include "core/map/stamp.h"
 
 #include <algorithm>
 
-#include "core/wrapping_arithmetic.h"
+#include "core/map/wrapping_arithmetic.h"
 
 namespace core {
 

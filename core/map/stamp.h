@@ -3,9 +3,9 @@
 // cell and filling every cell with the selected tile.
 #include <cstdint>
 
-#include "core/editor_state.h"
-#include "core/map_edit.h"
-#include "core/tile_geometry.h"
+#include "core/map/editor_state.h"
+#include "core/map/map_edit.h"
+#include "core/map/tile_geometry.h"
 
 namespace core {
 

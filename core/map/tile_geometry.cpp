@@ -1,6 +1,6 @@
-#include "core/tile_geometry.h"
+#include "core/map/tile_geometry.h"
 
-#include "core/wrapping_arithmetic.h"
+#include "core/map/wrapping_arithmetic.h"
 
 namespace core {
 

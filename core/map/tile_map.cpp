@@ -1,4 +1,4 @@
-#include "core/tile_map.h"
+#include "core/map/tile_map.h"
 
 #include <sys/mman.h>
 #include <unistd.h>

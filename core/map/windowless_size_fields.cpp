@@ -1,8 +1,8 @@
-#include "core/windowless_size_fields.h"
+#include "core/map/windowless_size_fields.h"
 
 #include <exception>
 
-#include "core/failures.h"
+#include "core/text/failures.h"
 
 namespace core {
 

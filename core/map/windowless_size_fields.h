@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "core/editor_state.h"
-#include "core/size_fields.h"
+#include "core/map/editor_state.h"
+#include "core/map/size_fields.h"
 
 namespace core {
 

@@ -1,4 +1,4 @@
-#include "core/atomic_file.h"
+#include "core/project/atomic_file.h"
 
 #include <fcntl.h>
 #include <linux/magic.h>
@@ -15,8 +15,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/failures.h"
-#include "core/os_error_mapping.h"
+#include "core/project/os_error_mapping.h"
+#include "core/text/failures.h"
 
 namespace core {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/decimal_cells.h"
+#include "core/project/decimal_cells.h"
 
 #include <array>
 #include <charconv>

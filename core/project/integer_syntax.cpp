@@ -1,8 +1,8 @@
-#include "core/integer_syntax.h"
+#include "core/project/integer_syntax.h"
 
 #include <cstdint>
 
-#include "core/failures.h"
+#include "core/text/failures.h"
 
 namespace core {
 namespace {

@@ -1,10 +1,10 @@
-#include "core/os_error_mapping.h"
+#include "core/project/os_error_mapping.h"
 
 #include <sys/stat.h>
 
 #include <cerrno>
 
-#include "core/failures.h"
+#include "core/text/failures.h"
 
 namespace core {
 

@@ -1,13 +1,13 @@
-#include "core/project_file.h"
+#include "core/project/project_file.h"
 
 #include <algorithm>
 #include <new>
 #include <string_view>
 
-#include "core/failures.h"
-#include "core/integer_syntax.h"
-#include "core/text_file_reader.h"
-#include "core/text_file_writer.h"
+#include "core/project/integer_syntax.h"
+#include "core/project/text_file_reader.h"
+#include "core/project/text_file_writer.h"
+#include "core/text/failures.h"
 
 namespace core {
 

@@ -4,8 +4,8 @@
 #include <functional>
 #include <string>
 
-#include "core/editor_state.h"
-#include "core/size_fields.h"
+#include "core/map/editor_state.h"
+#include "core/map/size_fields.h"
 
 namespace core {
 

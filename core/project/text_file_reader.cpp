@@ -1,4 +1,4 @@
-#include "core/text_file_reader.h"
+#include "core/project/text_file_reader.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,9 +8,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "core/failures.h"
-#include "core/integer_syntax.h"
-#include "core/os_error_mapping.h"
+#include "core/project/integer_syntax.h"
+#include "core/project/os_error_mapping.h"
+#include "core/text/failures.h"
 
 namespace core {
 namespace {

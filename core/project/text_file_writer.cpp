@@ -1,8 +1,8 @@
-#include "core/text_file_writer.h"
+#include "core/project/text_file_writer.h"
 
 #include <cstring>
 
-#include "core/decimal_cells.h"
+#include "core/project/decimal_cells.h"
 
 namespace core {
 namespace {

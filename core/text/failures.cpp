@@ -1,9 +1,9 @@
-#include "core/failures.h"
+#include "core/text/failures.h"
 
 #include <new>
 
-#include "core/code_page.h"
-#include "core/failure_texts.h"
+#include "core/text/code_page.h"
+#include "core/text/failure_texts.h"
 
 namespace core {
 namespace {

@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "core/bmp.h"
-#include "core/failures.h"
+#include "core/bmp/bmp.h"
+#include "core/text/failures.h"
 
 namespace {
 

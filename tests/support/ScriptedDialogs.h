@@ -4,7 +4,7 @@
 #include <deque>
 #include <vector>
 
-#include "ui/Dialogs.h"
+#include "ui/toolkit/Dialogs.h"
 
 namespace ui {
 

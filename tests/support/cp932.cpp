@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "core/code_page.h"
+#include "core/text/code_page.h"
 
 namespace testsupport {
 namespace {

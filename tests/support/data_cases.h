@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/export_formats.h"
+#include "core/export/export_formats.h"
 
 namespace testsupport {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/windowless_size_fields.h"
+#include "core/map/windowless_size_fields.h"
 
 namespace testsupport {
 

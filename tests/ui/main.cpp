@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/Application.h"
-#include "ui/QtTranslations.h"
-#include "ui/WindowFonts.h"
+#include "ui/toolkit/Application.h"
+#include "ui/toolkit/QtTranslations.h"
+#include "ui/toolkit/WindowFonts.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

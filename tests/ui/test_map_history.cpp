@@ -7,12 +7,12 @@
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
+#include "map_view/test_grid_user.h"
 #include "support/qt_files.h"
-#include "test_grid_user.h"
 #include "test_windows_fixture.h"
-#include "ui/DrawGrid.h"
-#include "ui/GridInput.h"
-#include "ui/SheetView.h"
+#include "ui/map_view/DrawGrid.h"
+#include "ui/map_view/GridInput.h"
+#include "ui/sheet/SheetView.h"
 
 namespace {
 

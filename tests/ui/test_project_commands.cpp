@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "core/failures.h"
+#include "core/text/failures.h"
 #include "support/cp932.h"
 #include "support/qt_files.h"
 #include "support/temp_folder.h"
-#include "ui/Cp932.h"
-#include "ui/DrawGrid.h"
 #include "test_windows_fixture.h"
+#include "ui/map_view/DrawGrid.h"
+#include "ui/toolkit/Cp932.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "core/size_fields.h"
+#include "core/map/size_fields.h"
 #include "support/cp932.h"
 #include "test_windows_fixture.h"
-#include "ui/Boundary.h"
-#include "ui/DrawGrid.h"
+#include "ui/map_view/DrawGrid.h"
+#include "ui/toolkit/Boundary.h"
 
 namespace windowstest {
 namespace {

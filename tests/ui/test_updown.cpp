@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/UpDown.h"
+#include "ui/toolkit/UpDown.h"
 
 namespace {
 

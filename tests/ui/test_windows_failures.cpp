@@ -5,11 +5,11 @@
 #include <new>
 #include <stdexcept>
 
-#include "core/failures.h"
+#include "core/text/failures.h"
 #include "support/cp932.h"
 #include "test_windows_fixture.h"
-#include "ui/Boundary.h"
-#include "ui/Cp932.h"
+#include "ui/toolkit/Boundary.h"
+#include "ui/toolkit/Cp932.h"
 
 namespace windowstest {
 namespace {

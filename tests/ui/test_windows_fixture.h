@@ -7,11 +7,11 @@
 #include <gtest/gtest.h>
 #include <string>
 
-#include "ui/Application.h"
 #include "support/ScriptedDialogs.h"
-#include "ui/StartUp.h"
-#include "ui/Unit1.h"
-#include "ui/Unit2.h"
+#include "ui/main_window/StartUp.h"
+#include "ui/main_window/Unit1.h"
+#include "ui/settings_window/Unit2.h"
+#include "ui/toolkit/Application.h"
 
 namespace windowstest {
 

@@ -10,9 +10,9 @@
 #include <QScrollBar>
 
 #include "test_windows_fixture.h"
-#include "ui/DrawGrid.h"
-#include "ui/SheetView.h"
-#include "ui/UpDown.h"
+#include "ui/map_view/DrawGrid.h"
+#include "ui/sheet/SheetView.h"
+#include "ui/toolkit/UpDown.h"
 
 namespace windowstest {
 namespace {

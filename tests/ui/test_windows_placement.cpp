@@ -11,7 +11,7 @@
 #include <QStyleOptionButton>
 
 #include "test_windows_fixture.h"
-#include "ui/WindowPlacement.h"
+#include "ui/toolkit/WindowPlacement.h"
 
 namespace windowstest {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/HistoryKeys.h"
+#include "ui/history/HistoryKeys.h"
 
 #include <QKeyEvent>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "ui/MapHistory.h"
+#include "ui/history/MapHistory.h"
 
 #include <QScopedValueRollback>
 #include <QUndoCommand>

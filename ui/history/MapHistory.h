@@ -13,7 +13,7 @@
 #include <memory>
 #include <optional>
 
-#include "core/map_revision.h"
+#include "core/map/map_revision.h"
 
 namespace ui {
 

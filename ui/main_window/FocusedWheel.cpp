@@ -1,10 +1,10 @@
-#include "ui/FocusedWheel.h"
+#include "ui/main_window/FocusedWheel.h"
 
 #include <QCoreApplication>
 #include <QWheelEvent>
 #include <QWidget>
 
-#include "ui/DrawGrid.h"
+#include "ui/map_view/DrawGrid.h"
 
 namespace ui {
 

@@ -1,4 +1,4 @@
-#include "ui/ScrollExtents.h"
+#include "ui/main_window/ScrollExtents.h"
 
 #include <QEvent>
 #include <QWidget>

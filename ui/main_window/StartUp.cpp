@@ -1,12 +1,12 @@
-#include "ui/StartUp.h"
+#include "ui/main_window/StartUp.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "ui/Boundary.h"
-#include "ui/Unit1.h"
-#include "ui/Unit2.h"
-#include "ui/WindowPlacement.h"
+#include "ui/main_window/Unit1.h"
+#include "ui/settings_window/Unit2.h"
+#include "ui/toolkit/Boundary.h"
+#include "ui/toolkit/WindowPlacement.h"
 
 namespace ui {
 namespace {
@@ -35,6 +35,7 @@ void createWindows(Dialogs& dialogs) {
     // The native main window must exist for the settings window to be owned by it.
     Form1->winId();
     Form2 = new TForm2(dialogs, Form1);
+    Form1->settingsWindow = Form2;
     guarded(dialogs, [] { Form2->FormCreate(); });
     placeSettingsWindow();
     Form2->show();

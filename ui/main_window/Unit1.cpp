@@ -1,6 +1,6 @@
 // The main window: its controls at their design places, its menu, its scrolling
 // and the wiring of every event to its handler inside a failure boundary.
-#include "ui/Unit1.h"
+#include "ui/main_window/Unit1.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -12,18 +12,17 @@
 #include <QScrollBar>
 #include <QShortcut>
 
-#include "ui/Boundary.h"
-#include "ui/CellPainter.h"
-#include "ui/DrawGrid.h"
-#include "ui/FocusOutWatcher.h"
-#include "ui/FocusedWheel.h"
-#include "ui/HistoryKeys.h"
-#include "ui/ScrollExtents.h"
-#include "ui/SheetView.h"
-#include "ui/UpDown.h"
-#include "ui/Unit2.h"
-#include "ui/WindowControls.h"
-#include "ui/WindowFonts.h"
+#include "ui/history/HistoryKeys.h"
+#include "ui/main_window/FocusedWheel.h"
+#include "ui/main_window/ScrollExtents.h"
+#include "ui/map_view/CellPainter.h"
+#include "ui/map_view/DrawGrid.h"
+#include "ui/sheet/SheetView.h"
+#include "ui/toolkit/Boundary.h"
+#include "ui/toolkit/FocusOutWatcher.h"
+#include "ui/toolkit/UpDown.h"
+#include "ui/toolkit/WindowControls.h"
+#include "ui/toolkit/WindowFonts.h"
 
 TForm1* Form1 = nullptr;
 
@@ -178,6 +177,9 @@ TForm1::TForm1(ui::Dialogs& dialogs, QWidget* parent)
     buildControls(*this);
     stackChildWindowsAboveLabels(*this);
     buildMenu(*this);
+    ui::setDragCancel([this] {
+        if (DrawGrid1) DrawGrid1->cancelDrag();
+    });
     setTabChain(*this);
     new ui::ScrollExtentsWatcher(content);
     updateScrollExtents();
@@ -185,7 +187,7 @@ TForm1::TForm1(ui::Dialogs& dialogs, QWidget* parent)
     DrawGrid1->setFocus();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() { ui::setDragCancel({}); }
 
 void TForm1::FormCreate() {
     static_cast<core::EditorState&>(*this) = core::EditorState();
@@ -199,11 +201,12 @@ void TForm1::updateScrollExtents() {
 }
 
 void TForm1::Button5Click() {
+    if (!settingsWindow) return;
     // A minimised window stays iconic through show() alone.
-    Form2->setWindowState(Form2->windowState() & ~Qt::WindowMinimized);
-    Form2->show();
-    Form2->raise();
-    Form2->activateWindow();
+    settingsWindow->setWindowState(settingsWindow->windowState() & ~Qt::WindowMinimized);
+    settingsWindow->show();
+    settingsWindow->raise();
+    settingsWindow->activateWindow();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

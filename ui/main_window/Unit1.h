@@ -7,8 +7,8 @@
 #include <QString>
 #include <memory>
 
-#include "core/editor_state.h"
-#include "ui/MapHistory.h"
+#include "core/map/editor_state.h"
+#include "ui/history/MapHistory.h"
 
 class QAction;
 class QPainter;
@@ -80,6 +80,8 @@ public:
     // The scrolled area holding every control (automatic scroll bars).
     QScrollArea* scroller = nullptr;
     QWidget* content = nullptr;
+    // The settings window, which "設定ダイアログを表示" brings back; set by the start-up.
+    QWidget* settingsWindow = nullptr;
 
     // Last names chosen in the dialogs, proposed the next time.
     QString pictureDialogName;
@@ -124,6 +126,8 @@ public:
     // A change that is not a step of the history (the label, the sheet): undo
     // cannot lead back to the saved state.
     void markModifiedOutsideHistory();
+    // The size texts as they stand now, with the size they stand for.
+    ui::SizeFieldTexts sizeFieldTexts() const override;
 
     // Project commands (Unit1Project.cpp).
     void N2Click();
@@ -140,7 +144,6 @@ protected:
 
 private:
     core::EditorState& document() override { return *this; }
-    ui::SizeFieldTexts sizeFieldTexts() const override;
     void restoreSizeFieldTexts(const ui::SizeFieldTexts& texts) override;
     void showRevisitedMap(bool saved) override;
 

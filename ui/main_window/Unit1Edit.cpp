@@ -3,14 +3,14 @@
 // reaches the history, the document and the view, and undo and redo.
 #include <QLineEdit>
 
-#include "core/integer_syntax.h"
-#include "core/map_edit.h"
-#include "core/stamp.h"
-#include "ui/Cp932.h"
-#include "ui/DrawGrid.h"
-#include "ui/SettingsSizeFields.h"
-#include "ui/SheetView.h"
-#include "ui/Unit1.h"
+#include "core/map/map_edit.h"
+#include "core/map/stamp.h"
+#include "core/project/integer_syntax.h"
+#include "ui/main_window/Unit1.h"
+#include "ui/map_view/DrawGrid.h"
+#include "ui/settings_window/SettingsSizeFields.h"
+#include "ui/sheet/SheetView.h"
+#include "ui/toolkit/Cp932.h"
 
 void TForm1::DrawGrid1SelectCell(int ACol, int ARow, bool& CanSelect) {
     // The height field is read first: with both fields wrong, its text is the one named.

@@ -3,9 +3,9 @@
 #include <QCheckBox>
 #include <QPainter>
 
-#include "ui/CellPainter.h"
-#include "ui/DrawGrid.h"
-#include "ui/Unit1.h"
+#include "ui/main_window/Unit1.h"
+#include "ui/map_view/CellPainter.h"
+#include "ui/map_view/DrawGrid.h"
 
 void TForm1::DrawGrid1DrawCell(QPainter& canvas, int ACol, int ARow, const QRect& Rect, bool fixed) {
     if (fixed) {

@@ -6,10 +6,10 @@
 #include <optional>
 #include <string>
 
-#include "core/project_file.h"
-#include "ui/Boundary.h"
-#include "ui/Dialogs.h"
-#include "ui/Unit1.h"
+#include "core/project/project_file.h"
+#include "ui/main_window/Unit1.h"
+#include "ui/toolkit/Boundary.h"
+#include "ui/toolkit/Dialogs.h"
 
 namespace {
 

@@ -2,19 +2,19 @@
 #include <QLineEdit>
 #include <string_view>
 
-#include "core/failures.h"
-#include "core/integer_syntax.h"
-#include "core/tile_geometry.h"
-#include "ui/CellPainter.h"
-#include "ui/Cp932.h"
-#include "ui/Dialogs.h"
-#include "ui/DrawGrid.h"
-#include "ui/PictureDialog.h"
-#include "ui/SheetFile.h"
-#include "ui/SheetFrame.h"
-#include "ui/SheetImage.h"
-#include "ui/SheetView.h"
-#include "ui/Unit1.h"
+#include "core/map/tile_geometry.h"
+#include "core/project/integer_syntax.h"
+#include "core/text/failures.h"
+#include "ui/main_window/Unit1.h"
+#include "ui/map_view/CellPainter.h"
+#include "ui/map_view/DrawGrid.h"
+#include "ui/sheet/PictureDialog.h"
+#include "ui/sheet/SheetFile.h"
+#include "ui/sheet/SheetFrame.h"
+#include "ui/sheet/SheetImage.h"
+#include "ui/sheet/SheetView.h"
+#include "ui/toolkit/Cp932.h"
+#include "ui/toolkit/Dialogs.h"
 
 namespace {
 

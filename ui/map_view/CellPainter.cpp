@@ -1,9 +1,9 @@
-#include "ui/CellPainter.h"
+#include "ui/map_view/CellPainter.h"
 
 #include <QPainter>
 #include <algorithm>
 
-#include "core/tile_geometry.h"
+#include "core/map/tile_geometry.h"
 
 namespace ui {
 

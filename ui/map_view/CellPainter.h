@@ -13,8 +13,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/editor_state.h"
-#include "ui/OpaqueNumbers.h"
+#include "core/map/editor_state.h"
+#include "ui/map_view/OpaqueNumbers.h"
 
 class QPainter;
 class QRect;

@@ -1,4 +1,4 @@
-#include "ui/DrawGrid.h"
+#include "ui/map_view/DrawGrid.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -10,11 +10,11 @@
 #include <QWheelEvent>
 #include <algorithm>
 
-#include "ui/GridInput.h"
+#include "ui/map_view/GridInput.h"
 
 namespace ui {
 
-DrawGrid::DrawGrid(QWidget* parent) : QAbstractScrollArea(parent), input_(std::make_unique<GridInput>(*this)) {
+DrawGrid::DrawGrid(QWidget* parent) : QAbstractScrollArea(parent), input_(std::make_unique<GridInput>(static_cast<GridControl&>(*this))) {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     // Tab focus only: a press takes the focus in mousePressEvent itself, so the leave
     // handling of the field that loses it runs, and may fail, inside the press.
@@ -100,6 +100,24 @@ void DrawGrid::resizeEvent(QResizeEvent* event) {
 void DrawGrid::scrollToShow(int col, int row) {
     const GridGeometry at = gridGeometry();
     setTopLeft(at.leftColShowing(col), at.topRowShowing(row));
+}
+
+// ---- what the input drives ----
+
+void DrawGrid::takeMouseFocus() { setFocus(Qt::MouseFocusReason); }
+void DrawGrid::invalidateRect(const QRect& rect) { viewport()->update(rect); }
+void DrawGrid::releaseCellMouse() { viewport()->releaseMouse(); }
+
+void DrawGrid::stampingDragStarted() {
+    if (OnStampingDragStart) OnStampingDragStart();
+}
+
+void DrawGrid::stampingDragEnded() {
+    if (OnStampingDragEnd) OnStampingDragEnd();
+}
+
+void DrawGrid::mouseReleased(Qt::MouseButton button) {
+    if (OnMouseUp) OnMouseUp(button);
 }
 
 // ---- current cell ----

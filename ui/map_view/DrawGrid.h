@@ -7,8 +7,9 @@
 #include <functional>
 #include <memory>
 
-#include "ui/GridGeometry.h"
-#include "ui/GridPainting.h"
+#include "ui/map_view/GridControl.h"
+#include "ui/map_view/GridGeometry.h"
+#include "ui/map_view/GridPainting.h"
 
 class QPainter;
 class QRegion;
@@ -17,28 +18,28 @@ namespace ui {
 
 class GridInput;
 
-class DrawGrid : public QAbstractScrollArea {
+class DrawGrid : public QAbstractScrollArea, private GridControl {
     Q_OBJECT
 public:
     explicit DrawGrid(QWidget* parent = nullptr);
     ~DrawGrid() override;
 
     int ColCount() const;
-    int RowCount() const;
+    int RowCount() const override;
     // Shrinking below the current cell moves it to the last column or row, without
     // firing OnSelectCell.
     void setColCount(int count);
     void setRowCount(int count);
     // The current cell, in grid coordinates (always a data cell).
-    int Col() const;
-    int Row() const;
+    int Col() const override;
+    int Row() const override;
     // Moves the current cell without firing OnSelectCell (limited to the data area).
     void setCol(int col);
     void setRow(int row);
     // Where the cells stand now: counts, scroll position, viewport size.
-    GridGeometry gridGeometry() const;
+    GridGeometry gridGeometry() const override;
     // Whether this view is the control of its window that holds the keyboard focus.
-    bool isActiveControl() const;
+    bool isActiveControl() const override;
 
     // Marks the whole view for drawing and draws it before returning.
     void repaintAll();
@@ -83,15 +84,18 @@ protected:
 
 private:
     // The input moves the current cell and the scroll position through these.
-    friend class GridInput;
+    void takeMouseFocus() override;
+    void invalidateRect(const QRect& rect) override;
+    void releaseCellMouse() override;
+    bool runGuarded(const std::function<void()>& action) override;
+    bool selectCell(int col, int row) override;
+    void placeCurrentRow(int row) override;
+    void setTopLeft(int leftCol, int topRow) override;
+    void stampingDragStarted() override;
+    void stampingDragEnded() override;
+    void mouseReleased(Qt::MouseButton button) override;
 
-    bool runGuarded(const std::function<void()>& action);
-    // Fires OnSelectCell and, when allowed, makes the cell current and shows it.
-    bool selectCell(int col, int row);
     void moveCurrent(int col, int row);
-    // Moves the current cell to another row without scrolling to it.
-    void placeCurrentRow(int row);
-    void setTopLeft(int leftCol, int topRow);
     void scrollToShow(int col, int row);
     void updateScrollBars();
     void invalidateCell(int col, int row);

@@ -1,4 +1,4 @@
-#include "ui/GridGeometry.h"
+#include "ui/map_view/GridGeometry.h"
 
 #include <algorithm>
 

@@ -1,10 +1,9 @@
-#include "ui/GridInput.h"
+#include "ui/map_view/GridInput.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <algorithm>
 
-#include "ui/DrawGrid.h"
 
 namespace ui {
 
@@ -15,9 +14,9 @@ constexpr int kWheelNotch = 120;
 
 }  // namespace
 
-GridInput::GridInput(DrawGrid& grid) : grid_(grid) {
+GridInput::GridInput(GridControl& grid) : grid_(grid) {
     stepTimer_.setInterval(kStepMilliseconds);
-    QObject::connect(&stepTimer_, &QTimer::timeout, &grid, [this] { stepTimerTick(); });
+    QObject::connect(&stepTimer_, &QTimer::timeout, &stepTimer_, [this] { stepTimerTick(); });
 }
 
 QRect GridInput::rowMarker() const {
@@ -26,7 +25,7 @@ QRect GridInput::rowMarker() const {
 
 void GridInput::invalidateMarker() {
     const QRect band = grid_.gridGeometry().rowMarker(dragRow_, dropRow_);
-    if (!band.isEmpty()) grid_.viewport()->update(band);
+    if (!band.isEmpty()) grid_.invalidateRect(band);
 }
 
 // ---- mouse ----
@@ -37,9 +36,9 @@ void GridInput::cancelDrag() {
     const bool stamping = drag_ == Drag::Stamping;
     drag_ = Drag::None;
     stepTimer_.stop();
-    grid_.viewport()->releaseMouse();
+    grid_.releaseCellMouse();
     if (stamping) grid_.runGuarded([&] {
-        if (grid_.OnStampingDragEnd) grid_.OnStampingDragEnd();
+        grid_.stampingDragEnded();
     });
 }
 
@@ -48,7 +47,7 @@ void GridInput::endStampingDrag() {
     drag_ = Drag::None;
     stepTimer_.stop();
     grid_.runGuarded([&] {
-        if (grid_.OnStampingDragEnd) grid_.OnStampingDragEnd();
+        grid_.stampingDragEnded();
     });
 }
 
@@ -59,7 +58,7 @@ void GridInput::mousePress(QMouseEvent& event) {
     const int cancelsBefore = dragCancels_;
     // The focus comes first: the field that loses it finishes its leave handling
     // (and shows its failure) before anything is stamped.
-    grid_.setFocus(Qt::MouseFocusReason);
+    grid_.takeMouseFocus();
     if (!grid_.isActiveControl() || button != Qt::LeftButton || drag_ != Drag::None) return;
     const GridGeometry at = grid_.gridGeometry();
     const int col = at.colAt(position.x());
@@ -83,7 +82,7 @@ void GridInput::pressDataCell(int col, int row) {
     drag_ = Drag::Stamping;
     stepTimer_.start();
     grid_.runGuarded([&] {
-        if (grid_.OnStampingDragStart) grid_.OnStampingDragStart();
+        grid_.stampingDragStarted();
     });
     // A failure shown here ends the drag: no stamping goes on with the button up.
     if (drag_ == Drag::Stamping && !grid_.selectCell(col, row)) cancelDrag();
@@ -92,7 +91,7 @@ void GridInput::pressDataCell(int col, int row) {
 void GridInput::mouseDoubleClick(QMouseEvent& event) {
     // The second press of a double-click only takes the focus.
     event.accept();
-    grid_.setFocus(Qt::MouseFocusReason);
+    grid_.takeMouseFocus();
 }
 
 void GridInput::mouseMove(QMouseEvent& event) {
@@ -169,7 +168,7 @@ void GridInput::mouseRelease(QMouseEvent& event) {
         }
     }
     grid_.runGuarded([&] {
-        if (grid_.OnMouseUp) grid_.OnMouseUp(button);
+        grid_.mouseReleased(button);
     });
 }
 

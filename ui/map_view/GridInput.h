@@ -2,23 +2,24 @@
 // What the map view does with the mouse, the keys and the wheel: the stamping drag
 // and its 60-millisecond step, the row drag, the keys that move the current cell
 // and the wheel's notches. It reads the view's geometry and moves its current cell
-// and scroll position through the view.
+// and scroll position through the view's GridControl.
 #include <QPoint>
 #include <QRect>
 #include <QTimer>
+
+#include "ui/map_view/GridControl.h"
 
 class QKeyEvent;
 class QMouseEvent;
 
 namespace ui {
 
-class DrawGrid;
 
 class GridInput {
 public:
     static constexpr int kStepMilliseconds = 60;
 
-    explicit GridInput(DrawGrid& grid);
+    explicit GridInput(GridControl& grid);
 
     void mousePress(QMouseEvent& event);
     void mouseDoubleClick(QMouseEvent& event);
@@ -45,7 +46,7 @@ private:
     void invalidateMarker();
     void handleKey(int key, bool control);
 
-    DrawGrid& grid_;
+    GridControl& grid_;
     Drag drag_ = Drag::None;
     QPoint pointer_;  // last pointer position seen during a drag, viewport coordinates
     int dragRow_ = 0;

@@ -1,4 +1,4 @@
-#include "ui/GridPainting.h"
+#include "ui/map_view/GridPainting.h"
 
 #include <QPainter>
 #include <QPalette>

@@ -4,7 +4,7 @@
 #include <QRect>
 #include <functional>
 
-#include "ui/GridGeometry.h"
+#include "ui/map_view/GridGeometry.h"
 
 class QFont;
 class QPainter;

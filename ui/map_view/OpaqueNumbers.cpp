@@ -1,4 +1,4 @@
-#include "ui/OpaqueNumbers.h"
+#include "ui/map_view/OpaqueNumbers.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,13 +1,13 @@
-#include "ui/SettingsSizeFields.h"
+#include "ui/settings_window/SettingsSizeFields.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
 
-#include "ui/Cp932.h"
-#include "ui/Unit1.h"
-#include "ui/Unit2.h"
-#include "ui/WindowControls.h"
+#include "ui/main_window/Unit1.h"
+#include "ui/settings_window/Unit2.h"
+#include "ui/toolkit/Cp932.h"
+#include "ui/toolkit/WindowControls.h"
 
 namespace ui {
 

@@ -1,8 +1,8 @@
 #pragma once
 // The size operations' view of the windows: the settings window's width and
 // height fields with their derived labels, and the main window's map view.
-#include "core/size_fields.h"
-#include "ui/MapHistory.h"
+#include "core/map/size_fields.h"
+#include "ui/history/MapHistory.h"
 
 namespace ui {
 

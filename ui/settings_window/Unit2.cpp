@@ -1,5 +1,5 @@
 // The settings window "設定": map label, size fields, export type and export.
-#include "ui/Unit2.h"
+#include "ui/settings_window/Unit2.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -12,18 +12,17 @@
 #include <QScopeGuard>
 #include <string>
 
-#include "core/export_formats.h"
-#include "core/size_fields.h"
-#include "ui/Boundary.h"
-#include "ui/Cp932.h"
-#include "ui/Dialogs.h"
-#include "ui/HistoryKeys.h"
-#include "ui/MapHistory.h"
-#include "ui/RadioGroupBox.h"
-#include "ui/SettingsSizeFields.h"
-#include "ui/Unit1.h"
-#include "ui/WindowControls.h"
-#include "ui/WindowFonts.h"
+#include "core/export/export_formats.h"
+#include "core/map/size_fields.h"
+#include "ui/history/HistoryKeys.h"
+#include "ui/history/MapHistory.h"
+#include "ui/main_window/Unit1.h"
+#include "ui/toolkit/Boundary.h"
+#include "ui/toolkit/Cp932.h"
+#include "ui/toolkit/Dialogs.h"
+#include "ui/toolkit/RadioGroupBox.h"
+#include "ui/toolkit/WindowControls.h"
+#include "ui/toolkit/WindowFonts.h"
 
 TForm2* Form2 = nullptr;
 
@@ -165,7 +164,7 @@ void TForm2::settleSizeTexts() {
 
 // The labels and the size have not changed yet; the field has.
 ui::SizeFieldTexts TForm2::textsBeforeChange() const {
-    ui::SizeFieldTexts texts = ui::currentSizeFieldTexts();
+    ui::SizeFieldTexts texts = Form1->sizeFieldTexts();
     texts.width = settledWidthText;
     texts.height = settledHeightText;
     return texts;

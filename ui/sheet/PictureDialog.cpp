@@ -1,4 +1,4 @@
-#include "ui/PictureDialog.h"
+#include "ui/sheet/PictureDialog.h"
 
 #include <QDialog>
 #include <QFileInfo>
@@ -14,11 +14,11 @@
 #include <exception>
 #include <string_view>
 
-#include "core/bmp.h"
-#include "core/failures.h"
-#include "ui/Cp932.h"
-#include "ui/SheetFile.h"
-#include "ui/SheetImage.h"
+#include "core/bmp/bmp.h"
+#include "core/text/failures.h"
+#include "ui/sheet/SheetFile.h"
+#include "ui/sheet/SheetImage.h"
+#include "ui/toolkit/Cp932.h"
 
 namespace ui {
 

@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "ui/Dialogs.h"
+#include "ui/toolkit/Dialogs.h"
 
 class QLabel;
 class QToolButton;

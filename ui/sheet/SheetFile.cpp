@@ -1,10 +1,10 @@
-#include "ui/SheetFile.h"
+#include "ui/sheet/SheetFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 
-#include "core/failures.h"
-#include "ui/Cp932.h"
+#include "core/text/failures.h"
+#include "ui/toolkit/Cp932.h"
 
 namespace ui {
 

@@ -1,4 +1,4 @@
-#include "ui/SheetFrame.h"
+#include "ui/sheet/SheetFrame.h"
 
 #include <algorithm>
 

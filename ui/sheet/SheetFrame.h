@@ -2,7 +2,7 @@
 // Drawing the brush-block frame on the displayed copy of the sheet.
 #include <QImage>
 
-#include "core/tile_geometry.h"
+#include "core/map/tile_geometry.h"
 
 namespace ui {
 

@@ -1,8 +1,8 @@
-#include "ui/SheetImage.h"
+#include "ui/sheet/SheetImage.h"
 
 #include <cstring>
 
-#include "core/failures.h"
+#include "core/text/failures.h"
 
 namespace ui {
 

@@ -2,7 +2,7 @@
 // The tile sheet as Qt shows it: one 32-bit RGB pixel per sheet pixel.
 #include <QImage>
 
-#include "core/bmp.h"
+#include "core/bmp/bmp.h"
 
 namespace ui {
 

@@ -1,4 +1,4 @@
-#include "ui/SheetView.h"
+#include "ui/sheet/SheetView.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "ui/Application.h"
+#include "ui/toolkit/Application.h"
 
 #include <QDirIterator>
 #include <QIcon>
@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <exception>
 
-#include "core/failures.h"
+#include "core/text/failures.h"
 #include "quarvel/project_info.h"
-#include "ui/Boundary.h"
-#include "ui/Cp932.h"
+#include "ui/toolkit/Boundary.h"
+#include "ui/toolkit/Cp932.h"
 
 namespace ui {
 namespace {

@@ -1,24 +1,30 @@
-#include "ui/Boundary.h"
+#include "ui/toolkit/Boundary.h"
 
 #include <QWidget>
 #include <exception>
+#include <utility>
 
-#include "core/failures.h"
-#include "ui/Cp932.h"
-#include "ui/Dialogs.h"
-#include "ui/DrawGrid.h"
-#include "ui/Unit1.h"
+#include "core/text/failures.h"
+#include "ui/toolkit/Cp932.h"
+#include "ui/toolkit/Dialogs.h"
 
 namespace ui {
 namespace {
 
+std::function<void()>& dragCancel() {
+    static std::function<void()> cancel;
+    return cancel;
+}
+
 // A drag in progress would go on stamping behind the modal box.
 void endMouseCapture() {
     if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
-    if (Form1 && Form1->DrawGrid1) Form1->DrawGrid1->cancelDrag();
+    if (dragCancel()) dragCancel()();
 }
 
 }  // namespace
+
+void setDragCancel(std::function<void()> cancel) { dragCancel() = std::move(cancel); }
 
 bool guarded(Dialogs& dialogs, const std::function<void()>& action) {
     try {

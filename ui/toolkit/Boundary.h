@@ -10,4 +10,8 @@ class Dialogs;
 // the mouse capture and any drag are released. Returns false when a failure was shown.
 bool guarded(Dialogs& dialogs, const std::function<void()>& action);
 
+// What must end before a failure box shows: the map view's drag, which would go on
+// stamping behind the modal box. Its window sets it and clears it when it goes.
+void setDragCancel(std::function<void()> cancel);
+
 }  // namespace ui

@@ -1,6 +1,6 @@
-#include "ui/Cp932.h"
+#include "ui/toolkit/Cp932.h"
 
-#include "core/code_page.h"
+#include "core/text/code_page.h"
 
 namespace ui {
 

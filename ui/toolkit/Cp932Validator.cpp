@@ -1,10 +1,10 @@
-#include "ui/Cp932Validator.h"
+#include "ui/toolkit/Cp932Validator.h"
 
 #include <QLineEdit>
 #include <limits>
 
-#include "core/text_file_writer.h"
-#include "ui/Cp932.h"
+#include "core/project/text_file_writer.h"
+#include "ui/toolkit/Cp932.h"
 
 namespace ui {
 

@@ -1,4 +1,4 @@
-#include "ui/FocusOutWatcher.h"
+#include "ui/toolkit/FocusOutWatcher.h"
 
 #include <QFocusEvent>
 

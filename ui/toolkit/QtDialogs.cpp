@@ -1,12 +1,12 @@
-#include "ui/QtDialogs.h"
+#include "ui/toolkit/QtDialogs.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 
-#include "ui/Application.h"
-#include "ui/PictureDialog.h"
+#include "ui/sheet/PictureDialog.h"
+#include "ui/toolkit/Application.h"
 
 namespace ui {
 namespace {

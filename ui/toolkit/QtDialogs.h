@@ -1,6 +1,6 @@
 #pragma once
 // The dialogs and message boxes of the running program, with Qt.
-#include "ui/Dialogs.h"
+#include "ui/toolkit/Dialogs.h"
 
 namespace ui {
 

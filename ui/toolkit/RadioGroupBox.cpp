@@ -1,4 +1,4 @@
-#include "ui/RadioGroupBox.h"
+#include "ui/toolkit/RadioGroupBox.h"
 
 #include <QPainter>
 #include <qdrawutil.h>

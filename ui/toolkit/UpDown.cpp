@@ -1,4 +1,4 @@
-#include "ui/UpDown.h"
+#include "ui/toolkit/UpDown.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "core/integer_syntax.h"
-#include "ui/Cp932.h"
+#include "core/project/integer_syntax.h"
+#include "ui/toolkit/Cp932.h"
 
 namespace ui {
 

@@ -1,4 +1,4 @@
-#include "ui/WindowControls.h"
+#include "ui/toolkit/WindowControls.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "ui/Cp932Validator.h"
+#include "ui/toolkit/Cp932Validator.h"
 
 namespace ui {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/WindowFonts.h"
+#include "ui/toolkit/WindowFonts.h"
 
 #include <QStringList>
 

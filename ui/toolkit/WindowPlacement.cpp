@@ -1,4 +1,4 @@
-#include "ui/WindowPlacement.h"
+#include "ui/toolkit/WindowPlacement.h"
 
 #include <QEvent>
 #include <QEventLoop>

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/bmp.h"
-#include "core/failures.h"
+#include "core/bmp/bmp.h"
+#include "core/text/failures.h"
 #include "support/bmp_file_builder.h"
 
 namespace {

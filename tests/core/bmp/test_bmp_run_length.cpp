@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/bmp.h"
+#include "core/bmp/bmp.h"
 #include "support/bmp_file_builder.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "core/export_formats.h"
+#include "core/export/export_formats.h"
 #include "support/temp_folder.h"
 
 namespace {

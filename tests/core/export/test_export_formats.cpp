@@ -1,4 +1,4 @@
-#include "core/export_formats.h"
+#include "core/export/export_formats.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/failures.h"
+#include "core/text/failures.h"
 #include "support/temp_folder.h"
 
 namespace {

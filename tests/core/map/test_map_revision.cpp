@@ -1,14 +1,14 @@
 // Revisions: the cells an edit replaces or cuts, kept before it and exchanged with
 // the map to take the edit back and do it again, as often as the user goes back
 // and forth.
-#include "core/map_revision.h"
+#include "core/map/map_revision.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "core/size_fields.h"
-#include "core/stamp.h"
+#include "core/map/size_fields.h"
+#include "core/map/stamp.h"
 
 namespace {
 

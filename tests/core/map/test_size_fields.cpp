@@ -1,4 +1,4 @@
-#include "core/size_fields.h"
+#include "core/map/size_fields.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/failures.h"
-#include "support/plain_size_fields.h"
+#include "core/text/failures.h"
 #include "support/cp932.h"
+#include "support/plain_size_fields.h"
 
 namespace {
 

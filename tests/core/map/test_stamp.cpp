@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "core/stamp.h"
+#include "core/map/stamp.h"
 
 namespace {
 

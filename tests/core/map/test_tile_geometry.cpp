@@ -1,6 +1,6 @@
 // Cutting a sheet into tiles: truncating division and remainder, and rectangles
 // that stay true for any tile number and block size.
-#include "core/tile_geometry.h"
+#include "core/map/tile_geometry.h"
 
 #include <gtest/gtest.h>
 

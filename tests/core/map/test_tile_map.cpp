@@ -1,7 +1,7 @@
 // The map's rows as one block: what every reader and writer of Map[row][column]
 // relies on, at the sizes where the block changes its kind (small, huge pages). Rows
 // without cells and maps without rows are the size fields' and the exports' cases.
-#include "core/tile_map.h"
+#include "core/map/tile_map.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/integer_syntax.h"
+#include "core/project/integer_syntax.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "core/failures.h"
+#include "core/text/failures.h"
 #include "support/cp932.h"
 
 namespace {

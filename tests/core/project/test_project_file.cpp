@@ -1,4 +1,4 @@
-#include "core/project_file.h"
+#include "core/project/project_file.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -13,11 +13,11 @@
 #include <random>
 #include <string>
 
-#include "core/failures.h"
-#include "core/integer_syntax.h"
-#include "support/plain_size_fields.h"
+#include "core/project/integer_syntax.h"
+#include "core/text/failures.h"
 #include "support/cp932.h"
 #include "support/data_cases.h"
+#include "support/plain_size_fields.h"
 #include "support/temp_folder.h"
 
 namespace {

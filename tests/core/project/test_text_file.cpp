@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "core/failures.h"
-#include "core/integer_syntax.h"
-#include "core/text_file_reader.h"
-#include "core/text_file_writer.h"
+#include "core/project/integer_syntax.h"
+#include "core/project/text_file_reader.h"
+#include "core/project/text_file_writer.h"
+#include "core/text/failures.h"
 #include "support/temp_folder.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "core/failures.h"
+#include "core/text/failures.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "core/os_error_mapping.h"
+#include "core/project/os_error_mapping.h"
 #include "support/cp932.h"
 #include "support/temp_folder.h"
 

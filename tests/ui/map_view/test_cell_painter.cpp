@@ -4,8 +4,8 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
-#include "ui/CellPainter.h"
-#include "ui/WindowFonts.h"
+#include "ui/map_view/CellPainter.h"
+#include "ui/toolkit/WindowFonts.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "test_grid_user.h"
-#include "ui/DrawGrid.h"
-#include "ui/GridInput.h"
+#include "ui/map_view/DrawGrid.h"
+#include "ui/map_view/GridInput.h"
 
 namespace {
 

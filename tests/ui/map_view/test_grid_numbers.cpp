@@ -4,8 +4,8 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
-#include "ui/OpaqueNumbers.h"
-#include "ui/WindowFonts.h"
+#include "ui/map_view/OpaqueNumbers.h"
+#include "ui/toolkit/WindowFonts.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "ui/DrawGrid.h"
+#include "ui/map_view/DrawGrid.h"
 
 namespace gridtest {
 

@@ -15,10 +15,10 @@
 #include <algorithm>
 #include <vector>
 
+#include "../test_windows_fixture.h"
 #include "test_grid_user.h"
-#include "test_windows_fixture.h"
-#include "ui/DrawGrid.h"
-#include "ui/SheetView.h"
+#include "ui/map_view/DrawGrid.h"
+#include "ui/sheet/SheetView.h"
 
 namespace {
 

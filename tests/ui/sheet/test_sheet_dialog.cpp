@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "test_sheet_files.h"
-#include "ui/PictureDialog.h"
+#include "ui/sheet/PictureDialog.h"
 
 namespace sheettest {
 namespace {

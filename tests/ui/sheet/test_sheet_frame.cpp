@@ -5,7 +5,7 @@
 #include <QWindow>
 #include <climits>
 
-#include "core/failures.h"
+#include "core/text/failures.h"
 #include "test_sheet_window.h"
 
 namespace sheettest {

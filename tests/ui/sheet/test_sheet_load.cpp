@@ -1,10 +1,10 @@
 // Loading the tile sheet through the load-sheet command and LoadImage.
 #include <QLineEdit>
 
-#include "core/failures.h"
+#include "core/text/failures.h"
 #include "support/cp932.h"
 #include "test_sheet_window.h"
-#include "ui/Cp932.h"
+#include "ui/toolkit/Cp932.h"
 
 namespace sheettest {
 namespace {

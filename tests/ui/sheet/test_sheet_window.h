@@ -6,10 +6,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "core/bmp.h"
+#include "../test_windows_fixture.h"
+#include "core/bmp/bmp.h"
 #include "test_sheet_files.h"
-#include "test_windows_fixture.h"
-#include "ui/SheetView.h"
+#include "ui/sheet/SheetView.h"
 
 namespace sheettest {
 
