@@ -20,6 +20,7 @@ constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kHeaderWithMasks = 52;
 constexpr std::size_t kMasksSize = 12;
 constexpr std::size_t kMaxPaletteEntries = 256;
+static_assert(kBmpHeadBytes == kFileHeaderSize + kMaxInfoHeaderSize + kMasksSize + kMaxPaletteEntries * 4);
 
 struct InfoFields {
     std::int32_t width = 0;
@@ -58,12 +59,13 @@ InfoFields readInfoHeader(std::string_view header) {
     return fields;
 }
 
-std::string_view readHeaderBytes(std::string_view bytes) {
-    if (bytes.size() < kFileHeaderSize + 4) throw StreamReadFailure();
+std::string_view readHeaderBytes(std::string_view bytes, std::uint64_t fileLength) {
+    if (fileLength < kFileHeaderSize + 4) throw StreamReadFailure();
     const std::uint32_t headerSize = readU32(bytes, kFileHeaderSize);
     if (headerSize < kCoreHeaderSize || (headerSize > kCoreHeaderSize && headerSize < kShortestInfoHeader))
         throw InvalidBitmapFailure();
-    if (headerSize > bytes.size() - kFileHeaderSize) throw StreamReadFailure();
+    if (headerSize > fileLength - kFileHeaderSize) throw StreamReadFailure();
+    if (headerSize > kMaxInfoHeaderSize) throw InvalidBitmapFailure();
     return bytes.substr(kFileHeaderSize, headerSize);
 }
 
@@ -104,17 +106,21 @@ std::size_t paletteEntryCount(const InfoFields& fields) {
 
 // The file header's offset is trusted only where it cannot overlap the colour
 // table and still points into the file.
-std::size_t pixelOffset(std::string_view bytes, std::size_t paletteEnd) {
+std::size_t pixelOffset(std::string_view bytes, std::uint64_t fileLength, std::size_t paletteEnd) {
     const std::size_t declared = readU32(bytes, kPixelOffsetField);
-    return declared >= paletteEnd && declared < bytes.size() ? declared : paletteEnd;
+    return declared >= paletteEnd && declared < fileLength ? declared : paletteEnd;
 }
 
 }  // namespace
 
-BmpLayout readBmpLayout(std::string_view bytes) {
-    if (bytes.size() < kFileHeaderSize) throw StreamReadFailure();
+BmpLayout readBmpLayout(std::string_view bytes) { return readBmpLayout(bytes, bytes.size()); }
+
+BmpLayout readBmpLayout(std::string_view head, std::uint64_t fileLength) {
+    // Every read below lies inside the head: the whole file, or its first kBmpHeadBytes.
+    const std::string_view bytes = head;
+    if (fileLength < kFileHeaderSize) throw StreamReadFailure();
     if (bytes[0] != 'B' || bytes[1] != 'M') throw InvalidBitmapFailure();
-    const std::string_view header = readHeaderBytes(bytes);
+    const std::string_view header = readHeaderBytes(bytes, fileLength);
     const bool isCore = header.size() == kCoreHeaderSize;
     const InfoFields fields = isCore ? readCoreHeader(header) : readInfoHeader(header);
     checkDecodable(fields);
@@ -133,7 +139,7 @@ BmpLayout readBmpLayout(std::string_view bytes) {
         if (header.size() >= kHeaderWithMasks) {
             layout.masks = readMasks(header, kInfoHeaderSize);
         } else {
-            if (bytes.size() - at < kMasksSize) throw StreamReadFailure();
+            if (fileLength - at < kMasksSize) throw StreamReadFailure();
             layout.masks = readMasks(bytes, at);
             at += kMasksSize;
         }
@@ -143,8 +149,8 @@ BmpLayout readBmpLayout(std::string_view bytes) {
     layout.paletteEntrySize = isCore ? 3 : 4;
     layout.paletteEntries = paletteEntryCount(fields);
     const std::size_t paletteSize = layout.paletteEntries * layout.paletteEntrySize;
-    if (bytes.size() - at < paletteSize) throw StreamReadFailure();
-    layout.pixelOffset = pixelOffset(bytes, at + paletteSize);
+    if (fileLength - at < paletteSize) throw StreamReadFailure();
+    layout.pixelOffset = pixelOffset(bytes, fileLength, at + paletteSize);
     return layout;
 }
 

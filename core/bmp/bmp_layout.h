@@ -32,10 +32,18 @@ struct BmpLayout {
     std::size_t pixelOffset = 0;       // inside the file, or at its end
 };
 
+// The longest info header taken for one; a longer claim is no BMP header.
+inline constexpr std::size_t kMaxInfoHeaderSize = 64 * 1024;
+// The most of a file's start that its headers, masks and colour table can fill.
+inline constexpr std::size_t kBmpHeadBytes = 14 + kMaxInfoHeaderSize + 12 + 256 * 4;
+
 // Reads the file and info headers, the masks and the place of the colour table and
 // of the pixels. Raises StreamReadFailure when the file ends inside the headers,
 // the masks or the colour table, and InvalidBitmapFailure for data it does not
 // decode. The bytes must not be empty.
 BmpLayout readBmpLayout(std::string_view bytes);
+// The same for a file of `fileLength` bytes of which `head` holds the first ones:
+// the whole file, or at least its first kBmpHeadBytes.
+BmpLayout readBmpLayout(std::string_view head, std::uint64_t fileLength);
 
 }  // namespace core::bmp

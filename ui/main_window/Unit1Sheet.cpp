@@ -1,7 +1,8 @@
 // The tile sheet on the main window: loading it, picking tiles and the block frame.
+#include <QFile>
 #include <QLineEdit>
-#include <string_view>
 
+#include "core/bmp/sheet_file.h"
 #include "core/map/tile_geometry.h"
 #include "core/project/integer_syntax.h"
 #include "core/text/failures.h"
@@ -9,7 +10,6 @@
 #include "ui/map_view/CellPainter.h"
 #include "ui/map_view/DrawGrid.h"
 #include "ui/sheet/PictureDialog.h"
-#include "ui/sheet/SheetFile.h"
 #include "ui/sheet/SheetFrame.h"
 #include "ui/sheet/SheetImage.h"
 #include "ui/sheet/SheetView.h"
@@ -39,9 +39,12 @@ void TForm1::Button1Click() {
 void TForm1::N4Click() { Button1Click(); }
 
 void TForm1::LoadImage() {
-    const QByteArray bytes = ui::readSheetFile(ImagePath);
-    core::Bitmap sheet = core::decodeBmp(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    // Everything that can fail happens before the state changes, so a failed load leaves it whole.
+    const std::string path = QFile::encodeName(ui::fromCp932(ImagePath)).toStdString();
+    core::Bitmap sheet = core::readSheetFile(path, ImagePath, ui::admitPicture);
+    // Everything that can fail happens before the state changes, so a failed load leaves
+    // it whole. The old sheet's picture goes before the new one is made, so that a load
+    // holds the new sheet and one picture of it, never two.
+    Image1->setPicture(QImage());
     const QImage shown = ui::toQImage(sheet);
     TileSheet = std::move(sheet);
     cellPainter_->sheetReplaced();
@@ -56,16 +59,17 @@ void TForm1::LoadImage() {
 
 void TForm1::DrawFrameTile() {
     if (TileSheet.empty()) return;
-    QImage shown = ui::toQImage(TileSheet);
     // The clean sheet goes up first: a field that fails below leaves no stale frame.
-    Image1->setPicture(shown);
+    // The picture shown goes before its successor is made, and the frame is drawn into
+    // the one shown, so that the sheet is never held in more than one picture.
+    Image1->setPicture(QImage());
+    Image1->setPicture(ui::toQImage(TileSheet));
     const std::int32_t blockHeight = fieldValue(*Edit6);
     const std::int32_t blockWidth = fieldValue(*Edit5);
     // A sheet narrower than one tile has no columns to place the block in: no frame.
     const auto frame = core::blockFrame(SelectedTile, SheetColumns, blockWidth, blockHeight);
     if (!frame) return;
-    ui::drawFrame(shown, *frame);
-    Image1->setPicture(shown);
+    Image1->drawOnPicture([&](QImage& shown) { ui::drawFrame(shown, *frame); });
 }
 
 void TForm1::Image1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y) {

@@ -1,6 +1,7 @@
 #include "ui/sheet/PictureDialog.h"
 
 #include <QDialog>
+#include <QFile>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGridLayout>
@@ -15,8 +16,8 @@
 #include <string_view>
 
 #include "core/bmp/bmp.h"
+#include "core/bmp/sheet_file.h"
 #include "core/text/failures.h"
-#include "ui/sheet/SheetFile.h"
 #include "ui/sheet/SheetImage.h"
 #include "ui/toolkit/Cp932.h"
 
@@ -40,8 +41,7 @@ QString sizeCaption(const QImage& picture) {
 
 // What the editor itself would load from the file; an empty picture for an empty sheet.
 QImage decodeForPreview(const QString& name) {
-    const QByteArray bytes = readWholeFile(name, toCp932(name));
-    return toQImage(core::decodeBmp(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
+    return toQImage(core::readSheetFile(QFile::encodeName(name).toStdString(), toCp932(name), admitPicture));
 }
 
 bool hasPictureExtension(const QString& name) {

@@ -1,10 +1,17 @@
 #include "ui/sheet/SheetImage.h"
 
 #include <cstring>
+#include <limits>
 
 #include "core/text/failures.h"
 
 namespace ui {
+
+void admitPicture(std::int32_t width, std::int32_t height) {
+    // Qt counts a row's bits in an int, 31 of them spare for the row's alignment.
+    constexpr std::int64_t kMaxRowPixels = (std::numeric_limits<int>::max() - 31) / 32;
+    if (width > kMaxRowPixels) throw core::OutOfMemoryFailure();
+}
 
 QImage toQImage(const core::Bitmap& bitmap) {
     if (bitmap.empty()) return QImage();

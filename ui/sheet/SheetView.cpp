@@ -16,6 +16,11 @@ void SheetView::setPicture(const QImage& picture) {
     update();
 }
 
+void SheetView::drawOnPicture(const std::function<void(QImage&)>& draw) {
+    draw(picture_);
+    update();
+}
+
 void SheetView::paintEvent(QPaintEvent*) {
     if (picture_.isNull()) return;
     // Natural size from the top-left: no stretching, no centring.

@@ -14,6 +14,8 @@ public:
     // The displayed copy; the caller keeps the clean sheet apart.
     void setPicture(const QImage& picture);
     const QImage& picture() const { return picture_; }
+    // Draws into the displayed copy where it stands, without copying it first.
+    void drawOnPicture(const std::function<void(QImage&)>& draw);
 
     // Any button pressed over the view, with pixel coordinates relative to its top-left.
     std::function<void(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y)> OnMouseDown;
