@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/project/os_error_mapping.h"
+#include "core/project/temporary_names.h"
 #include "core/text/failures.h"
 
 namespace core {
@@ -23,8 +24,6 @@ namespace {
 
 constexpr int kMaxLinkHops = 40;
 constexpr int kMaxTemporaryNameTries = 100;
-// Leaves room for the suffix within the 255-byte limit of a file name.
-constexpr std::size_t kMaxTemporaryBaseName = 200;
 
 [[noreturn]] void raiseFor(int osError, const std::string& path) {
     throw IoFailure(ioFailureNumberForPath(osError, path));
@@ -278,11 +277,7 @@ struct AtomicFile::Impl {
 
 std::string AtomicFile::Impl::freshTemporaryName(int attempt) const {
     static const auto seed = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
-    std::string temporary(1, '.');
-    temporary.append(name, 0, kMaxTemporaryBaseName);
-    temporary += ".tmp-" + std::to_string(::getpid()) + "-";
-    temporary += std::to_string((seed + static_cast<unsigned>(attempt) * 7919u) % 1000000007u);
-    return temporary;
+    return temporaryFileName(name, ::getpid(), (seed + static_cast<unsigned>(attempt) * 7919u) % 1000000007u);
 }
 
 // A pipe that nobody reads fails at once instead of blocking; once open, writes block
@@ -429,6 +424,7 @@ void AtomicFile::commit() {
         file.failWith(errno);
     file.forgetTemporaryName();
     file.syncFolder();
+    removeStaleTemporaryFiles(file.folder.get());
 }
 
 }  // namespace core

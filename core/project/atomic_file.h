@@ -42,8 +42,8 @@ public:
     void checkUsable() const;
     // Writes all the bytes. A failure discards the file and raises IoFailure.
     void write(const char* data, std::size_t size);
-    // Syncs the temporary file, gives it the target's name and syncs the folder.
-    // Raises IoFailure.
+    // Syncs the temporary file, gives it the target's name and syncs the folder; then
+    // removes the folder's temporary files whose writer is gone. Raises IoFailure.
     void commit();
 
 private:
