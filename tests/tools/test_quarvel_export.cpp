@@ -284,7 +284,7 @@ TEST_F(ExportCommand, OutputThatCannotBeWrittenIsAFailure) {
     const Outcome tooLarge = run({"-o", output, dataProject("start-up-map")}, limited);
     EXPECT_EQ(tooLarge.signal, 0);
     EXPECT_EQ(tooLarge.exitCode, 1);
-    EXPECT_EQ(tooLarge.err, shownText(output, "I/O エラー (27)"));
+    EXPECT_EQ(tooLarge.err, shownText(output, "I/O エラー (112)"));
     EXPECT_EQ(readAll(output), "earlier\r\n");
     EXPECT_EQ(folder.entryCount(), 3u);  // out.h, stdout, stderr
 }

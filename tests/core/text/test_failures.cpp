@@ -68,7 +68,11 @@ TEST(OsErrorMapping, ErrnoGivesTheFailureNumbers) {
     const Case cases[] = {
         {ENOTDIR, 3},  {EMFILE, 4},       {ENFILE, 4},  {EACCES, 5},  {EPERM, 5},  {EROFS, 5},
         {EISDIR, 5},   {ETXTBSY, 32},     {EBUSY, 32},  {ENOSPC, 112}, {EDQUOT, 112}, {ENAMETOOLONG, 123},
-        {EILSEQ, 123}, {EINVAL, 123},     {EFBIG, EFBIG}, {ELOOP, ELOOP}, {EXDEV, EXDEV},
+        {EILSEQ, 123}, {EINVAL, 123},     {EFBIG, 112}, {ELOOP, 3},   {EXDEV, 17},
+        // A pipe without a reader, a device that is not there: nothing to open.
+        {ENXIO, 2},    {ENODEV, 2},       {EAGAIN, 32}, {EPIPE, 232},  {EIO, 1117},  {EBADF, 6},
+        {ENOMEM, 8},   {EOPNOTSUPP, 50},  {ESTALE, 59}, {ETIMEDOUT, 59}, {EEXIST, 80}, {ENOTEMPTY, 145},
+        {EOVERFLOW, 223}, {EMLINK, 1142},
     };
     for (const Case& c : cases) EXPECT_EQ(core::ioFailureNumber(c.error, true), c.number) << "errno " << c.error;
     EXPECT_EQ(core::ioFailureNumber(ENOENT, true), 2);
