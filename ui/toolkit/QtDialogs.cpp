@@ -1,12 +1,15 @@
 #include "ui/toolkit/QtDialogs.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 
 #include "ui/sheet/PictureDialog.h"
 #include "ui/toolkit/Application.h"
+#include "ui/toolkit/FailureBoxText.h"
 
 namespace ui {
 namespace {
@@ -58,10 +61,19 @@ std::optional<QString> QtDialogs::openPicture(QWidget* parent, const FileDialogO
     return runPictureDialog(parent, options);
 }
 
+// The box gives the focus back where it found it, to the window and the control the
+// user was in: the failed handling is abandoned and the next keys go on there, not
+// to whichever window the desktop activates once the box is gone.
 void QtDialogs::showFailure(const QString& text) {
+    const QPointer<QWidget> window = QApplication::activeWindow();
+    const QPointer<QWidget> focus = window ? window->focusWidget() : nullptr;
     QMessageBox box(QMessageBox::Critical, applicationTitle(), text, QMessageBox::Ok);
     box.setWindowModality(Qt::ApplicationModal);
+    keepTextOnScreen(box);
     box.exec();
+    if (!window || !window->isVisible()) return;
+    window->activateWindow();
+    if (focus && focus->isVisible()) focus->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 bool QtDialogs::askYesNo(const QString& caption, const QString& text) {

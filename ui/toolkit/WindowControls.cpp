@@ -15,6 +15,8 @@ namespace ui {
 namespace {
 
 const char* const kRoomProperty = "captionRoom";
+const char* const kDesignSizeProperty = "designSize";
+constexpr int kLabelDesignHeight = 12;
 // Narrower than this a caption is no longer readable; it is then cut instead.
 constexpr int kNarrowestStretch = 60;
 
@@ -51,10 +53,11 @@ int captionRoom(const QCheckBox* box) {
 
 }  // namespace
 
-QLabel* makeLabel(QWidget* parent, int left, int top, int room, const QString& caption) {
+QLabel* makeLabel(QWidget* parent, int left, int top, int room, const QString& caption, int designWidth) {
     auto* label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
     label->setProperty(kRoomProperty, room);
+    label->setProperty(kDesignSizeProperty, QSize(designWidth < 0 ? room : designWidth, kLabelDesignHeight));
     fillWithButtonFace(label);
     label->move(left, top);
     setLabelCaption(label, caption);
@@ -65,7 +68,7 @@ void setLabelCaption(QLabel* label, const QString& caption) {
     label->setText(caption);
     const QVariant room = label->property(kRoomProperty);
     if (room.isValid()) fitFont(label, room.toInt(), [label] { return label->sizeHint().width(); });
-    label->resize(label->sizeHint());
+    label->resize(label->sizeHint().expandedTo(label->property(kDesignSizeProperty).toSize()));
 }
 
 QLineEdit* makeEdit(QWidget* parent, const QRect& place, const QString& text) {

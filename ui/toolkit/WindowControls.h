@@ -15,7 +15,9 @@ namespace ui {
 // and hide what lies below them. `room` is the width a caption may take: the design
 // width of a fixed caption, the free space for one that changes; a caption wider
 // than that in the window's font is drawn narrowed to fit it.
-QLabel* makeLabel(QWidget* parent, int left, int top, int room, const QString& caption);
+// `designWidth` (the room where not given) and the design height of 12 pixels are the
+// least the label covers, so that nothing beneath it shows through its design place.
+QLabel* makeLabel(QWidget* parent, int left, int top, int room, const QString& caption, int designWidth = -1);
 void setLabelCaption(QLabel* label, const QString& caption);
 
 // Fields take only code-page-932 text.
