@@ -492,7 +492,7 @@ TEST_F(DesktopTest, DataCellsAreWhiteHeadersButtonFaceAndLabelsHideTheSheet) {
 
     EXPECT_GT(d.countPixels({content(20, 150).first, content(20, 150).second, 100, 50}, kRed), 4000) << "the sheet";
     const std::pair<const char*, Rect> covers[] = {
-        {"画像横サイズ：", {16, 248, 70, 12}}, {"タイル番号を表示する", {16, 344, 129, 17}},
+        {"画像横サイズ：", {16, 248, 76, 12}}, {"タイル番号を表示する", {16, 344, 129, 17}},
         {"the border check box", {152, 344, 17, 17}}, {"境界線表示", {168, 344, 60, 12}}};
     for (const auto& [name, place] : covers) {
         const auto [x, y] = content(place.x, place.y);
@@ -544,6 +544,35 @@ TEST_F(DesktopTest, TheSettingsButtonBringsTheWindowBackClosedOrMinimised) {
     }
     d.click(bx, by);
     EXPECT_TRUE(broughtBack()) << "after minimising";
+}
+
+// After a failure box from the settings window the keys go on to the field that had
+// them, not to the map view of the main window.
+TEST_F(DesktopTest, AFailureBoxGivesTheFocusBackToTheFieldThatHadIt) {
+    Desktop& d = *desktop;
+    const Rect settings = d.client(d.settings());
+    d.click(settings.x + 72 + 20, settings.y + 56 + 10);  // "Xタイル数", Edit2
+    ASSERT_TRUE(waitUntil([&] { return d.active() == d.settings(); }));
+    // The field has the focus once the editor has handled the click.
+    ASSERT_TRUE(d.caughtUp(d.settings())) << "the editor does not answer";
+    d.key("End");
+    d.key("z");
+    Window box = 0;
+    ASSERT_TRUE(waitUntil([&] {
+        box = d.active();
+        return box != 0 && box != d.main && box != d.settings();
+    })) << "no failure box";
+    d.key("Return");
+    EXPECT_TRUE(waitUntil([&] { return d.active() == d.settings(); })) << "active 0x" << std::hex << d.active();
+    // BackSpace takes the "z" back out of the field; the arrows stay in it too. Had the
+    // map view the keys, Right would stamp tile 1, red, beside the current cell.
+    d.key("BackSpace");
+    d.key("Right");
+    d.key("Right");
+    ASSERT_TRUE(d.caughtUp(d.settings())) << "the editor does not answer";
+    EXPECT_EQ(d.active(), d.settings()) << "another failure box: the keys went elsewhere";
+    const auto [cx, cy] = content(234 + 2 * 16 + 8, 82 + 2 * 16 + 8);
+    EXPECT_EQ(d.pixel(cx, cy), kWhite) << "the map was stamped";
 }
 
 TEST_F(DesktopTest, ClosingTheMainWindowEndsTheProgram) {

@@ -59,6 +59,25 @@ int captionRoom(const QAbstractButton& button) {
         .width();
 }
 
+// A label hides what lies beneath its whole design place (a large sheet under
+// "画像横サイズ："), however narrow its caption is drawn.
+TEST_F(WindowsTest, EveryLabelCoversItsDesignPlace) {
+    const TForm1& f = *Form1;
+    const TForm2& s = *Form2;
+    const std::pair<const QLabel*, QRect> labels[] = {
+        {f.Label3, {120, 8, 55, 12}},  {f.Label7, {16, 72, 157, 12}}, {f.Label8, {16, 248, 76, 12}},
+        {f.Label9, {336, 16, 12, 12}}, {f.Label10, {232, 8, 58, 12}}, {f.Label13, {168, 344, 60, 12}},
+        {s.Label1, {8, 16, 42, 12}},   {s.Label2, {8, 56, 56, 12}},   {s.Label3, {8, 80, 56, 12}},
+        {s.Label4, {8, 104, 50, 12}},  {s.Label5, {8, 128, 50, 12}},  {s.Label6, {72, 104, 18, 12}},
+        {s.Label7, {72, 128, 18, 12}}, {s.Label8, {7, 40, 128, 12}},  {s.Label9, {8, 152, 111, 12}},
+        {s.Label14, {193, 104, 6, 12}}, {s.Label15, {119, 104, 64, 12}},
+    };
+    for (const auto& [label, design] : labels) {
+        EXPECT_TRUE(label->geometry().contains(design)) << label->text().toStdString();
+        EXPECT_TRUE(label->autoFillBackground()) << label->text().toStdString();
+    }
+}
+
 TEST_F(WindowsTest, EveryCaptionFitsItsDesignPlace) {
     const TForm1& f = *Form1;
     const TForm2& s = *Form2;

@@ -41,11 +41,13 @@ void buildLabels(TForm2& form) {
     form.Label3 = ui::makeLabel(&form, 8, 80, 56, QStringLiteral(u"Yタイル数："));
     form.Label4 = ui::makeLabel(&form, 8, 104, 50, QStringLiteral(u"Xドット数："));
     form.Label5 = ui::makeLabel(&form, 8, 128, 50, QStringLiteral(u"Yドット数："));
-    form.Label6 = ui::makeLabel(&form, 72, 104, kPixelTextRoom, ui::fromCp932(core::startUpSizeTexts().pixelWidth));
-    form.Label7 = ui::makeLabel(&form, 72, 128, kPixelTextRoom, ui::fromCp932(core::startUpSizeTexts().pixelHeight));
+    form.Label6 =
+        ui::makeLabel(&form, 72, 104, kPixelTextRoom, ui::fromCp932(core::startUpSizeTexts().pixelWidth), 18);
+    form.Label7 =
+        ui::makeLabel(&form, 72, 128, kPixelTextRoom, ui::fromCp932(core::startUpSizeTexts().pixelHeight), 18);
     form.Label8 = ui::makeLabel(&form, 7, 40, 128, QStringLiteral(u"マップサイズ(タイル単位)"));
     form.Label9 = ui::makeLabel(&form, 8, 152, 111, QStringLiteral(u"最大4096(32768ドット)"));
-    form.Label14 = ui::makeLabel(&form, kArraySizeLeft, 104, kArraySizeRoom, QStringLiteral("0"));
+    form.Label14 = ui::makeLabel(&form, kArraySizeLeft, 104, kArraySizeRoom, QStringLiteral("0"), 6);
     form.Label15 = ui::makeLabel(&form, 119, 104, 64, QStringLiteral(u"配列サイズ："));
     // Written by the array-size display but never shown: a fixed box, not sized to its text.
     form.Label10 = new QLabel(QStringLiteral("Label10"), &form);
