@@ -1,5 +1,6 @@
 // quarvel-export's read + C array of the largest map, side by side with the one-pass
-// floor (one-pass-c-array), and the editor opening the same map. Wall times on a
+// floor (one-pass-c-array); read + each toolchain format against read + C array in
+// the same rounds; and the editor opening the same map. Wall times on a
 // shared machine move with its load, so each round runs both programs back to back,
 // in alternating order, and the figures are medians of CPU time (user + system of
 // the child), of wall time and of the ratio within each round. Both outputs must be
@@ -197,6 +198,29 @@ int main(int argc, char** argv) {
     std::printf("one-pass-c-array              %7.1f  %7.1f   %7.1f\n", median(limitCpu), median(limitWall), limitPeak);
     std::printf("quarvel-export -o (C array)   %7.1f  %7.1f   %7.1f\n", median(toolCpu), median(toolWall), toolPeak);
     std::printf("ratio within a round          %7.2f  %7.2f\n", median(cpuRatio), median(wallRatio));
+
+    // The toolchain formats against the C array, each round in a rotated order.
+    const std::vector<std::string> formats = {"c", "bin", "ca65", "nasm", "z80", "rgbds", "csv"};
+    const std::string formatOut = folder + "/quarvel-one-pass-format.out";
+    std::vector<std::vector<double>> formatCpu(formats.size()), formatRatio(formats.size());
+    std::vector<double> formatPeak(formats.size(), 0);
+    for (int round = 0; round < rounds; ++round) {
+        std::vector<Run> runs(formats.size());
+        for (std::size_t k = 0; k < formats.size(); ++k) {
+            const std::size_t i = (k + static_cast<std::size_t>(round)) % formats.size();
+            runs[i] = measure({QUARVEL_EXPORT_EXE, "--format", formats[i], "-o", formatOut, project});
+        }
+        for (std::size_t i = 0; i < formats.size(); ++i) {
+            formatCpu[i].push_back(runs[i].cpuMs);
+            formatRatio[i].push_back(runs[i].cpuMs / runs[0].cpuMs);
+            formatPeak[i] = std::max(formatPeak[i], runs[i].peakMiB);
+        }
+    }
+    std::printf("read + format, medians        CPU ms   ratio to c   peak MiB\n");
+    for (std::size_t i = 0; i < formats.size(); ++i)
+        std::printf("  %-26s %7.1f  %7.2f      %7.1f\n", formats[i].c_str(), median(formatCpu[i]), median(formatRatio[i]),
+                    formatPeak[i]);
+    std::remove(formatOut.c_str());
 
 #ifdef QUARVEL_EXE
     std::vector<double> editorCpu, editorWall;

@@ -6,7 +6,9 @@ set -euo pipefail
 packages=(
   cmake g++ make binutils pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
+  # The export tests assemble every assembler format with the real tools.
+  cc65 nasm pasmo z80asm
   fonts-ipafont-gothic qt6-translations-l10n
   desktop-file-utils appstream libxml2-utils shared-mime-info man-db dpkg-dev file
   # The desktop test: an X server, a window manager, and Xlib with XTest to look and click.

@@ -4,6 +4,7 @@
 #include <clocale>
 #include <cstdio>
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,15 +62,13 @@ int failure(const quarvel_export::ExportFailure& failed, const std::string& code
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     const std::string codeset = quarvel_export::terminalCodeset();
-    quarvel_export::ExportJob job;
+    quarvel_export::Options options;
+    std::optional<std::string> label;
     try {
-        const auto options = quarvel_export::parseArguments(std::vector<std::string>(argv + 1, argv + argc));
+        options = quarvel_export::parseArguments(std::vector<std::string>(argv + 1, argv + argc));
         if (options.help) return answer(quarvel_export::usageText());
         if (options.version) return answer(std::string("quarvel-export (Quarvel Editor) ") + quarvel::kVersion + "\n");
-        job.projectPath = options.projectPath;
-        job.format = options.format;
-        job.outputPath = options.outputPath;
-        if (options.label) job.label = quarvel_export::toCodePage932(*options.label, codeset);
+        if (options.label) label = quarvel_export::toCodePage932(*options.label, codeset);
     } catch (const quarvel_export::UsageError& error) {
         return usageError(error.what());
     } catch (const quarvel_export::EncodingError& error) {
@@ -77,12 +76,25 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     quarvel_export::SignalCleanup signals;
-    try {
-        quarvel_export::runExport(job, &signals);
-        return 0;
-    } catch (const quarvel_export::ExportFailure& failed) {
-        return failure(failed, codeset);
-    } catch (...) {
-        return fixedFailure();
+    // With --out-dir a project that fails is named and the next one is still written.
+    int status = 0;
+    for (const std::string& project : options.projectPaths) {
+        quarvel_export::ExportJob job;
+        job.projectPath = project;
+        job.format = options.format;
+        job.byteOrder = options.byteOrder;
+        job.region = options.region;
+        job.label = label;
+        job.outputPath = options.outputFolder
+                             ? quarvel_export::outputInFolder(*options.outputFolder, project, options.format)
+                             : options.outputPath;
+        try {
+            quarvel_export::runExport(job, &signals);
+        } catch (const quarvel_export::ExportFailure& failed) {
+            status = failure(failed, codeset);
+        } catch (...) {
+            status = fixedFailure();
+        }
     }
+    return status;
 }

@@ -1,15 +1,52 @@
 #include "tools/quarvel_export_args.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string_view>
+
+#include "core/project/integer_syntax.h"
+#include "core/text/failures.h"
 
 namespace quarvel_export {
 namespace {
 
+struct FormatName {
+    const char* name;
+    core::ExportFormat format;
+    const char* extension;
+};
+
+constexpr FormatName kFormats[] = {
+    {"c", core::ExportFormat::CArray, "h"},        {"gas", core::ExportFormat::Gas, "s"},
+    {"dragonbasic", core::ExportFormat::DragonBasic, "dbs"}, {"bin", core::ExportFormat::Binary, "bin"},
+    {"ca65", core::ExportFormat::Ca65, "inc"},     {"nasm", core::ExportFormat::Nasm, "asm"},
+    {"z80", core::ExportFormat::Z80, "z80"},       {"rgbds", core::ExportFormat::Rgbds, "rgbasm"},
+    {"csv", core::ExportFormat::Csv, "csv"},       {"png", core::ExportFormat::Png, "png"},
+};
+
 core::ExportFormat formatNamed(const std::string& name) {
-    if (name == "c") return core::ExportFormat::CArray;
-    if (name == "gas") return core::ExportFormat::Gas;
-    if (name == "dragonbasic") return core::ExportFormat::DragonBasic;
-    throw UsageError("unknown format '" + name + "' (use c, gas or dragonbasic)");
+    for (const FormatName& known : kFormats)
+        if (name == known.name) return known.format;
+    throw UsageError("unknown format '" + name + "' (use c, gas, dragonbasic, bin, ca65, nasm, z80, rgbds, csv or png)");
+}
+
+// X,Y,W,H, each by the editor's integer syntax; W and H at least 1.
+core::CellRegion regionNamed(const std::string& text) {
+    std::vector<std::int64_t> parts;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t comma = text.find(',', from);
+        const std::string part = text.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
+        try {
+            parts.push_back(core::toInteger(part));
+        } catch (const core::Failure&) {
+            throw UsageError("--region needs X,Y,W,H in whole numbers, not '" + text + "'");
+        }
+        if (comma == std::string::npos) break;
+        from = comma + 1;
+    }
+    if (parts.size() != 4) throw UsageError("--region needs four numbers X,Y,W,H, not '" + text + "'");
+    return {parts[0], parts[1], parts[2], parts[3]};
 }
 
 // Walks the arguments once; an option's value is the next argument or follows "=".
@@ -20,6 +57,8 @@ public:
     Options read() {
         Options options;
         bool formatSeen = false;
+        bool bigEndianSeen = false;
+        bool regionSeen = false;
         bool optionsEnded = false;
         while (next_ < arguments_.size()) {
             const std::string& argument = arguments_[next_++];
@@ -36,6 +75,15 @@ public:
             } else if (isOption(argument, "--format")) {
                 once(formatSeen, "--format");
                 options.format = formatNamed(valueOf(argument, "--format"));
+            } else if (argument == "--big-endian") {
+                once(bigEndianSeen, "--big-endian");
+                options.byteOrder = core::ByteOrder::BigEndian;
+            } else if (isOption(argument, "--region")) {
+                once(regionSeen, "--region");
+                options.region = regionNamed(valueOf(argument, "--region"));
+            } else if (isOption(argument, "--out-dir")) {
+                onceOptional(options.outputFolder, "--out-dir");
+                options.outputFolder = valueOf(argument, "--out-dir");
             } else if (isOption(argument, "--label")) {
                 onceOptional(options.label, "--label");
                 options.label = valueOf(argument, "--label");
@@ -49,7 +97,7 @@ public:
                 throw UsageError("unknown option '" + argument + "'");
             }
         }
-        if (options.projectPath.empty()) throw UsageError("missing PROJECT");
+        check(options);
         return options;
     }
 
@@ -74,9 +122,27 @@ private:
     }
 
     static void addProject(Options& options, const std::string& argument) {
-        if (!options.projectPath.empty()) throw UsageError("unexpected argument '" + argument + "'");
         if (argument.empty()) throw UsageError("empty PROJECT path");
-        options.projectPath = argument;
+        options.projectPaths.push_back(argument);
+    }
+
+    static void check(const Options& options) {
+        if (options.projectPaths.empty()) throw UsageError("missing PROJECT");
+        if (options.outputFolder && options.outputPath) throw UsageError("-o and --out-dir exclude each other");
+        if (options.outputFolder && options.outputFolder->empty()) throw UsageError("empty --out-dir folder");
+        if (!options.outputFolder && options.projectPaths.size() > 1)
+            throw UsageError("unexpected argument '" + options.projectPaths[1] +
+                             "' (several projects are written with --out-dir)");
+        if (options.byteOrder == core::ByteOrder::BigEndian && options.format != core::ExportFormat::Binary)
+            throw UsageError("--big-endian is for --format bin");
+        if (!options.outputFolder) return;
+        std::vector<std::string> outputs;
+        for (const std::string& project : options.projectPaths) {
+            const std::string output = outputInFolder(*options.outputFolder, project, options.format);
+            if (std::find(outputs.begin(), outputs.end(), output) != outputs.end())
+                throw UsageError("two projects would both be written to '" + output + "'");
+            outputs.push_back(output);
+        }
     }
 
     const std::vector<std::string>& arguments_;
@@ -87,22 +153,57 @@ private:
 
 Options parseArguments(const std::vector<std::string>& arguments) { return ArgumentReader(arguments).read(); }
 
+std::string extensionOf(core::ExportFormat format) {
+    for (const FormatName& known : kFormats)
+        if (known.format == format) return known.extension;
+    return "out";
+}
+
+std::string outputInFolder(const std::string& folder, const std::string& projectPath, core::ExportFormat format) {
+    const std::size_t slash = projectPath.find_last_of('/');
+    std::string name = slash == std::string::npos ? projectPath : projectPath.substr(slash + 1);
+    constexpr std::string_view kProjectExtension = ".quarvel";
+    if (name.size() > kProjectExtension.size() && name.ends_with(kProjectExtension))
+        name.resize(name.size() - kProjectExtension.size());
+    const bool endsInSlash = !folder.empty() && folder.back() == '/';
+    return folder + (endsInSlash ? "" : "/") + name + "." + extensionOf(format);
+}
+
 std::string usageText() {
-    return "usage: quarvel-export [--format c|gas|dragonbasic] [--label TEXT] [-o OUTPUT] PROJECT.quarvel\n"
+    return "usage: quarvel-export [--format FORMAT] [--label TEXT] [--region X,Y,W,H] [-o OUTPUT] PROJECT.quarvel\n"
+           "       quarvel-export [options] --out-dir DIR PROJECT.quarvel...\n"
            "       quarvel-export --help | --version\n"
            "\n"
-           "Writes the map of a project as a C array (c, the default), GAS data directives (gas)\n"
-           "or DragonBASIC data statements (dragonbasic), byte for byte as the editor exports it.\n"
+           "Writes the map of a project in one of these formats (file name extension for --out-dir):\n"
+           "  c            C array of unsigned short, as the editor exports it (.h, the default)\n"
+           "  gas          GNU assembler data directives, as the editor exports it (.s)\n"
+           "  dragonbasic  DragonBASIC data statements, as the editor exports it (.dbs)\n"
+           "  bin          the cells as 16-bit words, row by row, little-endian, no header (.bin)\n"
+           "  ca65         the label, then .word lines for ca65 (cc65) (.inc)\n"
+           "  nasm         the label, then dw lines for nasm -f bin (.asm)\n"
+           "  z80          the label, then dw lines for pasmo and z80asm (.z80)\n"
+           "  rgbds        SECTION \"label\", ROM0, label::, then dw lines for RGBDS (.rgbasm)\n"
+           "  csv          one line a map row, the cells in decimal separated by commas (.csv)\n"
+           "  png          a picture of the map drawn with its tile sheet, 8 x 8 pixels a cell;\n"
+           "               cells whose tile lies outside the sheet are transparent (.png)\n"
+           "Text formats end every line with CR LF and put at most 16 values on a line.\n"
            "\n"
-           "  --format FORMAT  c, gas or dragonbasic\n"
+           "  --format FORMAT  one of the formats above\n"
+           "  --big-endian     bin: each word's high byte first (68000-family machines)\n"
            "  --label TEXT     the label to export under instead of the project's own\n"
            "                   (in the terminal's encoding, written as code page 932)\n"
+           "  --region X,Y,W,H only the W x H cells from column X, row Y (counted from 0);\n"
+           "                   the result is that of a map holding only those cells\n"
            "  -o OUTPUT        the file to write; an earlier file is replaced only when the\n"
            "                   export is complete (default, and -: standard output)\n"
+           "  --out-dir DIR    write each project to DIR/NAME.EXT, NAME its file name without\n"
+           "                   .quarvel; a project that fails is named and the others are written\n"
            "  -h, --help       show this text\n"
            "  --version        show the version\n"
            "\n"
-           "Exit status: 0 on success, 1 when reading or writing fails, 2 for a usage error.\n";
+           "Messages go to standard error in the terminal's encoding.\n"
+           "Exit status: 0 on success, 1 when reading or writing fails (any project, with\n"
+           "--out-dir), 2 for a usage error.\n";
 }
 
 }  // namespace quarvel_export

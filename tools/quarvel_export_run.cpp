@@ -2,7 +2,10 @@
 
 #include <unistd.h>
 
+#include "core/bmp/sheet_file.h"
+#include "core/export/png_export.h"
 #include "core/map/windowless_size_fields.h"
+#include "core/text/code_page.h"
 #include "core/project/project_file.h"
 #include "core/project/text_file_writer.h"
 #include "core/text/failures.h"
@@ -25,11 +28,46 @@ bool toStandardOutput(const std::optional<std::string>& outputPath) {
     return !outputPath || *outputPath == kStandardOutputName;
 }
 
-void writeOutput(const ExportJob& job, const core::EditorState& state, core::TemporaryNameListener* listener) {
+// The sheet the picture is drawn with, named by the project as the editor opens it
+// (its code-page-932 path as the system's UTF-8 name); none for a project without one.
+core::Bitmap projectSheet(const core::EditorState& state) {
+    if (state.ImagePath.empty()) return {};
+    return core::readSheetFile(core::cp932ToUtf8(state.ImagePath).text, state.ImagePath);
+}
+
+std::string describe(const core::CellRegion& r) {
+    return std::to_string(r.x) + "," + std::to_string(r.y) + "," + std::to_string(r.width) + "," +
+           std::to_string(r.height);
+}
+
+// What the document must be before anything is written: the region cut out, and a
+// picture no larger than PNG writers and viewers take.
+void prepare(const ExportJob& job, core::EditorState& state) {
+    if (job.region) {
+        if (!core::regionInside(*job.region, state))
+            throw core::Failure("the region " + describe(*job.region) + " does not lie inside the map of " +
+                                std::to_string(state.Map.columns()) + " x " + std::to_string(state.Map.size()) +
+                                " cells");
+        core::cropToRegion(state, *job.region);
+    }
+    if (job.format == core::ExportFormat::Png && core::picturePixels(state) > core::kMaxPicturePixels)
+        throw core::Failure("the picture of " + std::to_string(state.Map.columns()) + " x " +
+                            std::to_string(state.Map.size()) + " cells would hold more than " +
+                            std::to_string(core::kMaxPicturePixels) +
+                            " pixels; export it in parts with --region X,Y,W,H");
+}
+
+void writeOutput(const ExportJob& job, const core::EditorState& state, const core::Bitmap& sheet,
+                 core::TemporaryNameListener* listener) {
     core::TextFileWriter writer = toStandardOutput(job.outputPath)
                                       ? core::TextFileWriter::toDescriptor(STDOUT_FILENO)
                                       : core::TextFileWriter(*job.outputPath, listener);
-    core::writeExport(job.format, state, writer);
+    if (job.format == core::ExportFormat::Binary)
+        core::writeWords(state, job.byteOrder, writer);
+    else if (job.format == core::ExportFormat::Png)
+        core::writePng(state, sheet, writer);
+    else
+        core::writeExport(job.format, state, writer);
     writer.commit();
 }
 
@@ -48,8 +86,12 @@ auto concerning(const std::string& file, Step step) {
 void runExport(const ExportJob& job, core::TemporaryNameListener* listener) {
     core::EditorState state = concerning(job.projectPath, [&] { return openProject(job.projectPath); });
     if (job.label) state.MapName = *job.label;
+    const core::Bitmap sheet = concerning(job.projectPath, [&] {
+        prepare(job, state);
+        return job.format == core::ExportFormat::Png ? projectSheet(state) : core::Bitmap{};
+    });
     const std::string output = toStandardOutput(job.outputPath) ? "standard output" : *job.outputPath;
-    concerning(output, [&] { writeOutput(job, state, listener); });
+    concerning(output, [&] { writeOutput(job, state, sheet, listener); });
 }
 
 }  // namespace quarvel_export

@@ -5,7 +5,9 @@
 #include <stdexcept>
 #include <string>
 
+#include "core/export/binary_export.h"
 #include "core/export/export_formats.h"
+#include "core/export/export_region.h"
 #include "core/project/atomic_file.h"
 
 namespace quarvel_export {
@@ -16,6 +18,8 @@ inline constexpr char kStandardOutputName[] = "-";
 struct ExportJob {
     std::string projectPath;
     core::ExportFormat format = core::ExportFormat::CArray;
+    core::ByteOrder byteOrder = core::ByteOrder::LittleEndian;
+    std::optional<core::CellRegion> region;
     std::optional<std::string> label;  // code page 932; the project's own label when absent
     std::optional<std::string> outputPath;  // standard output when absent or "-"
 };

@@ -1,6 +1,6 @@
 #pragma once
 // What a signal does to quarvel-export: a file-size limit makes the write fail
-// (EFBIG, I/O failure 27) instead of ending the program, and an interrupt, a
+// (EFBIG, I/O failure 112) instead of ending the program, and an interrupt, a
 // termination or a hang-up first removes a named temporary file beside the output,
 // then ends the program by that signal as usual.
 #include <string>

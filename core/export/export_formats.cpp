@@ -1,63 +1,16 @@
 #include "core/export/export_formats.h"
 
-#include <algorithm>
-#include <charconv>
 #include <cstdint>
-#include <cstring>
-#include <limits>
 #include <string_view>
 
+#include "core/export/line_buffer.h"
+#include "core/export/word_formats.h"
 #include "core/map/wrapping_arithmetic.h"
-#include "core/project/decimal_cells.h"
 #include "core/project/text_file_writer.h"
 #include "core/text/failures.h"
 
 namespace core {
 namespace {
-
-// One line under construction, reused for every line so that nothing is
-// allocated per line once the longest line has been seen.
-class LineBuffer {
-public:
-    void clear() noexcept { size_ = 0; }
-    void truncate(std::size_t size) noexcept { size_ = size; }
-    std::size_t size() const noexcept { return size_; }
-    std::string_view view() const noexcept { return {data_.data(), size_}; }
-
-    void append(std::string_view text) {
-        makeRoom(text.size());
-        std::memcpy(data_.data() + size_, text.data(), text.size());
-        size_ += text.size();
-    }
-    void append(char byte) {
-        makeRoom(1);
-        data_[size_++] = byte;
-    }
-    template <typename Integer>
-    void appendNumber(Integer value) {
-        constexpr std::size_t kMaxChars = std::numeric_limits<Integer>::digits10 + 2;  // digits and sign
-        makeRoom(kMaxChars);
-        char* at = data_.data() + size_;
-        size_ = static_cast<std::size_t>(std::to_chars(at, at + kMaxChars, value).ptr - data_.data());
-    }
-
-    // A cell's value through the decimal table: the hot path of every format.
-    void appendCell(Cell value) {
-        const DecimalCell& cell = cells_[value];
-        makeRoom(sizeof cell);
-        std::memcpy(data_.data() + size_, &cell, sizeof cell);
-        size_ += cell.length;
-    }
-
-private:
-    void makeRoom(std::size_t bytes) {
-        if (size_ + bytes > data_.size()) data_.resize(std::max(size_ + bytes, data_.size() * 2));
-    }
-
-    std::string data_ = std::string(64, '\0');
-    std::size_t size_ = 0;
-    const DecimalCell* cells_ = decimalCells();
-};
 
 constexpr std::size_t kValuesPerCarrayLine = 8;
 
@@ -170,11 +123,20 @@ ExportFormat exportFormatFromIndex(int index) {
     }
 }
 
+bool isTextFormat(ExportFormat format) { return format != ExportFormat::Binary && format != ExportFormat::Png; }
+
 void emitExport(ExportFormat format, const EditorState& state, LineSink& sink) {
     switch (format) {
         case ExportFormat::CArray: return Output_Carray(state, sink);
         case ExportFormat::Gas: return Output_GAS(state, sink);
         case ExportFormat::DragonBasic: return Output_DragonBASIC(state, sink);
+        case ExportFormat::Ca65: return Output_ca65(state, sink);
+        case ExportFormat::Nasm: return Output_nasm(state, sink);
+        case ExportFormat::Z80: return Output_z80(state, sink);
+        case ExportFormat::Rgbds: return Output_rgbds(state, sink);
+        case ExportFormat::Csv: return Output_csv(state, sink);
+        case ExportFormat::Binary:
+        case ExportFormat::Png: break;
     }
     throw RangeFailure();
 }

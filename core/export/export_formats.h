@@ -21,12 +21,17 @@ std::vector<std::string> Output_Carray(const EditorState& state);
 std::vector<std::string> Output_GAS(const EditorState& state);
 std::vector<std::string> Output_DragonBASIC(const EditorState& state);
 
-// The values are the item indexes of the settings window's export type.
-enum class ExportFormat { CArray = 0, Gas = 1, DragonBasic = 2 };
+// The first three are the item indexes of the settings window's export type; the
+// rest are quarvel-export's.
+enum class ExportFormat { CArray = 0, Gas = 1, DragonBasic = 2, Ca65, Nasm, Z80, Rgbds, Csv, Binary, Png };
+
+// Whether the format is lines of text (every format but the binary and the picture).
+bool isTextFormat(ExportFormat format);
 
 // Raises RangeFailure for an index that names no format.
 ExportFormat exportFormatFromIndex(int index);
 
+// The lines of a text format. Raises RangeFailure for any other.
 void emitExport(ExportFormat format, const EditorState& state, LineSink& sink);
 // Writes the lines; the caller commits the writer.
 void writeExport(ExportFormat format, const EditorState& state, TextFileWriter& writer);

@@ -81,6 +81,19 @@ void TextFileWriter::writeLine(std::string_view line) {
     used_ += line.size() + 2;
 }
 
+void TextFileWriter::writeBytes(std::string_view bytes) {
+    file_.checkUsable();
+    if (bytes.size() > kBufferSize - used_) {
+        flush();
+        if (bytes.size() > kBufferSize) {
+            file_.write(bytes.data(), bytes.size());
+            return;
+        }
+    }
+    if (!bytes.empty()) std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
+    used_ += bytes.size();
+}
+
 void TextFileWriter::writeNumberLines(const std::uint16_t* values, std::size_t count, std::string_view prefix) {
     file_.checkUsable();
     // The room one line may take while it is written: the prefix and the eight bytes copied.

@@ -27,6 +27,8 @@ public:
     // Each value in decimal as a line of its own, after `prefix`: the fast path for
     // map cells.
     void writeNumberLines(const std::uint16_t* values, std::size_t count, std::string_view prefix = {});
+    // Bytes as they stand, no line end: for the binary exports.
+    void writeBytes(std::string_view bytes);
     // Writes what is buffered and replaces the target. Raises IoFailure.
     void commit();
 
