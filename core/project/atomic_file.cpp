@@ -227,6 +227,7 @@ struct AtomicFile::Impl {
     std::string targetPath;     // as text, for the failure numbers
     std::string temporaryName;  // while a temporary file has a name in the folder
     TemporaryNameListener* listener = nullptr;
+    unsigned newFileMode = 0666;
     int failedNumber = 0;
 
     ~Impl() { discard(); }
@@ -308,7 +309,7 @@ void AtomicFile::Impl::createTemporary(bool existing) {
     }
     if (::access("/proc/self/fd", X_OK) == 0) {
         // Mode 0666 lets the umask decide for a new file, as a plain create would.
-        fd = ::openat(folder.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        fd = ::openat(folder.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, newFileMode);
         if (fd >= 0) {
             mode = Mode::Unnamed;
         } else if (errno != EOPNOTSUPP && errno != EISDIR) {
@@ -324,7 +325,7 @@ void AtomicFile::Impl::createNamedTemporary() {
         const std::string candidate = freshTemporaryName(attempt);
         if (giveTemporaryName(candidate, [&] {
                 fd = ::openat(folder.get(), candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                              0666);
+                              newFileMode);
                 return fd >= 0;
             })) {
             mode = Mode::Named;
@@ -370,7 +371,9 @@ void AtomicFile::Impl::syncFolder() {
     if (::fsync(readable.get()) != 0 && errno != EINVAL) raiseFor(errno, targetPath);
 }
 
-AtomicFile::AtomicFile(const std::string& path, TemporaryNameListener* listener) : impl_(std::make_unique<Impl>()) {
+AtomicFile::AtomicFile(const std::string& path, TemporaryNameListener* listener, unsigned newFileMode)
+    : impl_(std::make_unique<Impl>()) {
+    impl_->newFileMode = newFileMode;
     Target target = PathWalk(path).run();
     impl_->folder = std::move(target.folder);
     impl_->name = target.name;

@@ -28,7 +28,9 @@ public:
     // Follows symbolic links as the kernel's protection for sticky, world-writable
     // folders would: a link there is followed only when the writer or the folder's
     // owner owns it. The target itself is untouched until commit(). Raises IoFailure.
-    explicit AtomicFile(const std::string& path, TemporaryNameListener* listener = nullptr);
+    // A new file gets `newFileMode` less the umask; a replaced one keeps its own.
+    explicit AtomicFile(const std::string& path, TemporaryNameListener* listener = nullptr,
+                        unsigned newFileMode = 0666);
     // Writes to a descriptor the caller keeps open; commit() writes nothing more.
     static AtomicFile onDescriptor(int fd);
     AtomicFile(AtomicFile&&) noexcept;

@@ -39,13 +39,18 @@ std::size_t widthOf(const EditorState& state) {
 
 }  // namespace
 
-void writeProject(const std::string& path, const EditorState& state, const SizeFieldsHost& fields) {
-    TextFileWriter out(path);
+void writeProjectLines(TextFileWriter& out, const EditorState& state, const std::string& widthText,
+                       const std::string& heightText) {
     out.writeLine(textLine(state.ImagePath));
     out.writeLine(textLine(state.MapName));
-    out.writeLine(sizeLine(fields.widthText(), widthOf(state)));
-    out.writeLine(sizeLine(fields.heightText(), state.Map.size()));
+    out.writeLine(sizeLine(widthText, widthOf(state)));
+    out.writeLine(sizeLine(heightText, state.Map.size()));
     for (const ConstMapRow row : state.Map) out.writeNumberLines(row.data(), row.size());
+}
+
+void writeProject(const std::string& path, const EditorState& state, const SizeFieldsHost& fields) {
+    TextFileWriter out(path);
+    writeProjectLines(out, state, fields.widthText(), fields.heightText());
     out.commit();
 }
 

@@ -9,11 +9,16 @@
 
 namespace core {
 
+class TextFileWriter;
+
 // Writes the project atomically: an earlier file is replaced only when the new one
 // is complete. The texts leave out line ends and 0x1A, which no line can hold, and a
 // size field whose text never reached the map gives the map's own size, so the file
 // always reads back. Raises IoFailure.
 void writeProject(const std::string& path, const EditorState& state, const SizeFieldsHost& fields);
+// The same lines into a writer the caller commits, with the size fields' texts given.
+void writeProjectLines(TextFileWriter& out, const EditorState& state, const std::string& widthText,
+                       const std::string& heightText);
 
 // Reads the whole file into a staging document first; only when that succeeds are
 // ImagePath, MapName, the size fields (with their change handling), MapWidth,

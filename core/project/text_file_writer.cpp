@@ -55,8 +55,8 @@ char* putCellLines(char* at, std::string_view prefix, const std::uint16_t* value
 TextFileWriter::TextFileWriter(AtomicFile file)
     : file_(std::move(file)), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
 
-TextFileWriter::TextFileWriter(const std::string& path, TemporaryNameListener* listener)
-    : TextFileWriter(AtomicFile(path, listener)) {}
+TextFileWriter::TextFileWriter(const std::string& path, TemporaryNameListener* listener, unsigned newFileMode)
+    : TextFileWriter(AtomicFile(path, listener, newFileMode)) {}
 
 TextFileWriter TextFileWriter::toDescriptor(int fd) { return TextFileWriter(AtomicFile::onDescriptor(fd)); }
 

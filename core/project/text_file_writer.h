@@ -18,7 +18,8 @@ class TextFileWriter {
 public:
     // Writes a new file at `path`, which is untouched until commit(); `listener` is told
     // where a temporary file has a name meanwhile. Raises IoFailure.
-    explicit TextFileWriter(const std::string& path, TemporaryNameListener* listener = nullptr);
+    explicit TextFileWriter(const std::string& path, TemporaryNameListener* listener = nullptr,
+                            unsigned newFileMode = 0666);
     // Writes to an open descriptor (standard output); commit() only flushes.
     static TextFileWriter toDescriptor(int fd);
 
