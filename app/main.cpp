@@ -6,6 +6,7 @@
 #include "app/information_options.h"
 #include "ui/main_window/StartUp.h"
 #include "ui/main_window/Unit1.h"
+#include "ui/recovery/SessionEndSignals.h"
 #include "ui/toolkit/Application.h"
 #include "ui/toolkit/Boundary.h"
 #include "ui/toolkit/QtDialogs.h"
@@ -23,7 +24,7 @@ bool displayMissing() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    // A file-size limit then fails the save or export with I/O failure 27 instead of
+    // A file-size limit then fails the save or export with I/O failure 112 instead of
     // ending the editor with the document unsaved.
     std::signal(SIGXFSZ, SIG_IGN);
     // Before the application object, which would need a display.
@@ -40,11 +41,14 @@ int main(int argc, char* argv[]) {
     ui::useWindowFonts();
 
     ui::createWindows(dialogs);
+    // Logging out, a closed terminal or Ctrl+C keeps the work in the recovery copy.
+    const ui::SessionEndSignals sessionEnd([] { Form1->endSessionKeepingWork(); });
     // The program's own path first, as the command-line open expects.
     const QStringList arguments = QCoreApplication::arguments();
     ui::guarded(dialogs, [&] { Form1->NewOpenProject(arguments); });
     ui::showMainWindow();
-    app.exec();
+    // A signal during the start has ended it already; the event loop would not see it.
+    if (!sessionEnd.received()) app.exec();
 
     ui::destroyWindows();
     app.setFailureDialogs(nullptr);

@@ -111,6 +111,7 @@ class Desktop {
 public:
     fs::path folder;
     Child server, manager, editor;
+    std::vector<std::string> environment;  // the window manager's and the editor's
     Display* display = nullptr;
     Window root = 0, main = 0;
 
@@ -145,7 +146,7 @@ public:
         // Windows come and go while they are looked at; a vanished one reads as empty.
         XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
         root = DefaultRootWindow(display);
-        const std::vector<std::string> environment{"DISPLAY=" + name, "HOME=" + folder.string(),
+        environment = {"DISPLAY=" + name, "HOME=" + folder.string(),
                                                    "XDG_CONFIG_HOME=" + (folder / "config").string(),
                                                    "XDG_RUNTIME_DIR=" + (folder / "run").string(),
                                                    "QT_QPA_PLATFORM=xcb", "WAYLAND_DISPLAY="};
@@ -153,11 +154,18 @@ public:
         manager = Child::start({"openbox", "--debug", "--debug-focus"}, environment, folder / "openbox.log");
         if (!waitUntil([&] { return windowProperty(root, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).size() == 1; }))
             return "openbox did not start (is it installed?)";
-        editor = Child::start({QUARVEL_EXE, (folder / "desk.quarvel").string()}, environment, folder / "quarvel.log");
+        startEditor();
         if (!waitUntil([&] { return (main = clientNamed(kMainTitle)) && settings(); }))
             return "the editor's windows did not appear";
         return {};
     }
+
+    // The editor with the project; HOME is the test's folder, and so is its state.
+    void startEditor() {
+        main = 0;
+        editor = Child::start({QUARVEL_EXE, (folder / "desk.quarvel").string()}, environment, folder / "quarvel.log");
+    }
+    fs::path recoveryFolder() const { return folder / ".local" / "state" / "quarvel-editor" / "recovery"; }
 
     void tearDown() {
         editor.stop();
@@ -515,6 +523,33 @@ TEST_F(DesktopTest, TheWheelOverTheWindowStepsTheFocusedMapView) {
     EXPECT_NE(d.pixel(content(20, 86).first, content(20, 86).second), kRed);
 }
 
+// The wheel's stamp is unsaved work: it is in the recovery copy within seconds, and an
+// editor killed outright offers it back at the next start.
+TEST_F(DesktopTest, AKilledEditorOffersTheWorkBackAtTheNextStart) {
+    Desktop& d = *desktop;
+    const auto copied = [&] {
+        std::error_code ignored;
+        return fs::exists(d.recoveryFolder(), ignored) && !fs::is_empty(d.recoveryFolder(), ignored);
+    };
+    ASSERT_TRUE(waitUntil(copied, std::chrono::seconds(5))) << "no recovery copy";
+    kill(d.editor.pid, SIGKILL);
+    ASSERT_TRUE(waitUntil([&] { return d.editor.exited(); }));
+    d.startEditor();
+    // The project opens before the main window shows: the question comes first.
+    Window box = 0;
+    ASSERT_TRUE(waitUntil([&] { return (box = d.clientNamed(kMainTitle)) != 0 && d.active() == box; }))
+        << "no offer";
+    d.key("Return");  // "はい", the default
+    ASSERT_TRUE(waitUntil([&] {
+        const Window main = d.clientNamed(kMainTitle);
+        return main != 0 && main != box && d.shown(main) && d.settings();
+    })) << "the windows did not come back";
+    d.main = d.clientNamed(kMainTitle);
+    const auto [cx, cy] = content(234 + 16 + 8, 82 + 2 * 16 + 8);
+    EXPECT_TRUE(waitUntil([&] { return d.pixel(cx, cy) == kRed; }, std::chrono::seconds(5))) << "the stamp is back";
+    EXPECT_EQ(d.pixel(cx, cy - 16), kWhite);
+}
+
 TEST_F(DesktopTest, TheSettingsButtonBringsTheWindowBackClosedOrMinimised) {
     Desktop& d = *desktop;
     const auto [bx, by] = content(8 + 60, 400 + 16);  // "設定ダイアログを表示"
@@ -587,6 +622,31 @@ TEST_F(DesktopTest, ClosingTheMainWindowEndsTheProgram) {
     if (prompt) d.key("n");
     EXPECT_TRUE(waitUntil([&] { return d.editor.exited(); })) << "the editor still runs";
     EXPECT_EQ(d.editor.exitStatus.value_or(-1), 0);
+}
+
+// Logging out ends the editor by SIGTERM: the copy is written at once, before the
+// quiet interval, and the program ends without asking.
+TEST_F(DesktopTest, TheEndOfTheSessionWritesTheCopyAtOnce) {
+    Desktop& d = *desktop;
+    std::error_code ignored;
+    d.editor.stop();
+    fs::remove_all(d.recoveryFolder(), ignored);
+    d.startEditor();
+    ASSERT_TRUE(waitUntil([&] { return (d.main = d.clientNamed(kMainTitle)) && d.shown(d.main) && d.settings(); }));
+    const auto [x, y] = content(30, 254);
+    d.click(x, y, 5);  // a wheel notch: the stamp at the second row, as at the start
+    const auto [cx, cy] = content(234 + 16 + 8, 82 + 2 * 16 + 8);
+    ASSERT_TRUE(waitUntil([&] { return d.pixel(cx, cy) == kRed; }, std::chrono::seconds(5)));
+    kill(d.editor.pid, SIGTERM);
+    ASSERT_TRUE(waitUntil([&] { return d.editor.exited(); }, std::chrono::seconds(5))) << "still running";
+    EXPECT_EQ(d.editor.exitStatus.value_or(-1), 0);
+    std::vector<std::string> lines;
+    for (const auto& entry : fs::directory_iterator(d.recoveryFolder(), ignored)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+    }
+    ASSERT_EQ(lines.size(), 4u + 64) << "one copy of the 8 x 8 map";
+    EXPECT_EQ(lines[4 + 8], "1\r") << "map cell (0, 1) holds the stamp";
 }
 
 }  // namespace

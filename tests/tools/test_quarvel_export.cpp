@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
@@ -58,6 +59,32 @@ TEST_F(ExportCommand, HelpAndVersionGoToStandardOutputWithSuccess) {
 }
 
 // Answered before any window exists, so they work without a display.
+// Whether the process catches `signal` by now (its handlers are in place).
+bool catches(pid_t pid, int signal) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("SigCgt:", 0) == 0) return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1;
+    return false;
+}
+
+// A closed terminal, Ctrl+C or logging out ends the editor as "終了" does, with no
+// prompt left waiting; nothing unsaved, so no copy.
+TEST_F(EditorCommand, SessionEndSignalsEndTheEditor) {
+    for (const int signal : {SIGINT, SIGHUP, SIGTERM}) {
+        toolstest::Launch launch;
+        launch.environment = {"QT_QPA_PLATFORM=offscreen", "HOME=" + folder.path()};
+        launch.secondsAllowed = 20;
+        const pid_t editor = start({}, launch);
+        for (int waited = 0; waited < 2000 && !catches(editor, signal); ++waited) ::usleep(10000);
+        ASSERT_TRUE(catches(editor, signal)) << "signal " << signal;
+        ::kill(editor, signal);
+        const Outcome outcome = finish(editor, launch);
+        EXPECT_FALSE(outcome.timedOut) << "signal " << signal;
+        EXPECT_EQ(outcome.exitCode, 0) << "signal " << signal << ": " << outcome.err;
+        EXPECT_FALSE(fs::exists(folder.file(".local/state/quarvel-editor/recovery/untitled.quarvel")));
+    }
+}
+
 TEST_F(EditorCommand, HelpAndVersionNeedNoDisplay) {
     const Outcome help = run({"--help"});
     EXPECT_EQ(help.exitCode, 0);

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -64,6 +65,18 @@ TEST(FailureBox, TheFocusGoesBackWhereItWas) {
     QApplication::processEvents();
     EXPECT_EQ(QApplication::activeWindow(), &user);
     EXPECT_EQ(user.focusWidget(), field);
+}
+
+// The recovery offer and the unsaved-changes prompt: Return answers "はい", Escape "いいえ".
+TEST(QuestionBox, ReturnAnswersYesAndEscapeNo) {
+    for (const auto& [key, answer] : {std::pair{Qt::Key_Return, true}, std::pair{Qt::Key_Escape, false}}) {
+        QTimer::singleShot(0, [key = key] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            QTest::keyClick(box, key);
+        });
+        EXPECT_EQ(ui::QtDialogs().askYesNo(QStringLiteral("t"), QStringLiteral("q")), answer) << key;
+    }
 }
 
 }  // namespace

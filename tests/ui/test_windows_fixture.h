@@ -2,6 +2,7 @@
 // Both real windows, created as start-up creates them, answered by scripted dialogs,
 // with a folder for the files a test writes.
 #include <QApplication>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -19,6 +20,8 @@ class WindowsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
+        // Each test keeps its recovery copies apart, in its own folder.
+        qputenv("XDG_STATE_HOME", QFile::encodeName(folder.filePath(QStringLiteral("state"))));
         static_cast<ui::Application*>(qApp)->setFailureDialogs(&dialogs);
         ui::createWindows(dialogs);
         form = Form1;

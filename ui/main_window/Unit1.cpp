@@ -17,6 +17,7 @@
 #include "ui/main_window/ScrollExtents.h"
 #include "ui/map_view/CellPainter.h"
 #include "ui/map_view/DrawGrid.h"
+#include "ui/recovery/RecoveryKeeper.h"
 #include "ui/sheet/SheetView.h"
 #include "ui/toolkit/Boundary.h"
 #include "ui/toolkit/FocusOutWatcher.h"
@@ -168,7 +169,8 @@ TForm1::TForm1(ui::Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent),
       dialogs_(dialogs),
       cellPainter_(std::make_unique<ui::CellPainter>()),
-      history_(std::make_unique<ui::MapHistory>(static_cast<ui::MapHistoryWindows&>(*this))) {
+      history_(std::make_unique<ui::MapHistory>(static_cast<ui::MapHistoryWindows&>(*this))),
+      recovery_(makeRecoveryKeeper(*this)) {
     setWindowTitle(QStringLiteral(u"クオーベルエディター"));
     setFont(ui::windowFont(12));
     move(kScreenPosition);
@@ -188,6 +190,7 @@ TForm1::TForm1(ui::Dialogs& dialogs, QWidget* parent)
 }
 
 TForm1::~TForm1() { ui::setDragCancel({}); }
+
 
 void TForm1::FormCreate() {
     static_cast<core::EditorState&>(*this) = core::EditorState();

@@ -6,6 +6,8 @@
 #include <QSize>
 #include <QString>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "core/map/editor_state.h"
 #include "ui/history/MapHistory.h"
@@ -29,6 +31,7 @@ namespace ui {
 class CellPainter;
 class Dialogs;
 class DrawGrid;
+class RecoveryKeeper;
 class SheetView;
 class UpDown;
 }  // namespace ui
@@ -46,6 +49,17 @@ public:
     ui::Dialogs& dialogs() { return dialogs_; }
     // The map's undo history.
     ui::MapHistory& history() { return *history_; }
+    // The recovery copy of the document (Unit1Recovery.cpp).
+    ui::RecoveryKeeper& recovery() { return *recovery_; }
+    // The absolute path the recovery copy is named by; "" for a document never saved.
+    std::string recoveryKey() const;
+    // SIGTERM, SIGHUP, SIGINT: the copy is written at once, then the program ends as
+    // "終了" would, without its prompt.
+    void endSessionKeepingWork();
+    // At an open: when a copy newer than the project file exists for `projectPath`
+    // ("" at a start without a project), asks whether to restore it. The path of the
+    // copy to open instead when the answer is yes; otherwise the copy is removed.
+    std::optional<std::string> offerRecoveryCopy(const std::string& projectPath);
     // The settings window's width and height fields as the size operations see them.
     core::SizeFieldsHost& sizeFields();
 
@@ -152,6 +166,9 @@ private:
     std::unique_ptr<ui::CellPainter> cellPainter_;
     // The map's undo history.
     std::unique_ptr<ui::MapHistory> history_;
+    std::unique_ptr<ui::RecoveryKeeper> recovery_;
+
+    static std::unique_ptr<ui::RecoveryKeeper> makeRecoveryKeeper(TForm1& form);
 };
 
 // The one global reference to each window.

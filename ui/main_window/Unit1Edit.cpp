@@ -7,6 +7,7 @@
 #include "core/map/stamp.h"
 #include "core/project/integer_syntax.h"
 #include "ui/main_window/Unit1.h"
+#include "ui/recovery/RecoveryKeeper.h"
 #include "ui/map_view/DrawGrid.h"
 #include "ui/settings_window/SettingsSizeFields.h"
 #include "ui/sheet/SheetView.h"
@@ -34,7 +35,10 @@ void TForm1::prepareMapChange(const core::MapChange& planned) { history_->prepar
 
 void TForm1::applyMapChange(const core::MapChange& change) {
     history_->record(change);
-    if (core::marksModified(change)) Modified = true;
+    if (core::marksModified(change)) {
+        Modified = true;
+        recovery_->documentChanged();
+    }
     if (change.edit == core::MapEdit::Stamp) {
         // The view redraws only the two cells it moves between; the rest of the block
         // would otherwise wait for the next whole repaint.
@@ -62,6 +66,7 @@ void TForm1::markSaved() {
 void TForm1::markModifiedOutsideHistory() {
     Modified = true;
     history_->leaveSaved();
+    recovery_->documentChanged();
 }
 
 ui::SizeFieldTexts TForm1::sizeFieldTexts() const { return ui::currentSizeFieldTexts(); }
@@ -71,6 +76,11 @@ void TForm1::restoreSizeFieldTexts(const ui::SizeFieldTexts& texts) { ui::restor
 // The size an undo or a redo leaves is the one MapWidth and MapHeight now hold.
 void TForm1::showRevisitedMap(bool saved) {
     Modified = !saved;
+    // Back at the saved state nothing is left to recover.
+    if (saved)
+        recovery_->documentSettled();
+    else
+        recovery_->documentChanged();
     DrawGrid1->setColCount(MapWidth + 1);
     DrawGrid1->setRowCount(MapHeight + 1);
     DrawGrid1->repaintAll();

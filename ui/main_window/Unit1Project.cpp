@@ -8,6 +8,7 @@
 
 #include "core/project/project_file.h"
 #include "ui/main_window/Unit1.h"
+#include "ui/recovery/RecoveryKeeper.h"
 #include "ui/toolkit/Boundary.h"
 #include "ui/toolkit/Dialogs.h"
 
@@ -65,9 +66,12 @@ bool saveOverProject(TForm1& form) {
         if (!chosen) return false;
         const std::string projectPath = fileSystemPath(*chosen);
         writeProjectTo(form, projectPath);
+        // The untitled document's copy goes before the document takes the new name.
+        form.recovery().documentSettled();
         form.ProjectPath = projectPath;
     } else {
         writeProjectTo(form, form.ProjectPath);
+        form.recovery().documentSettled();
     }
     form.markSaved();
     return true;
@@ -79,24 +83,35 @@ bool unsavedChangesSettled(TForm1& form) {
     if (!form.Modified) return true;
     const bool save = form.dialogs().askYesNo(
         QStringLiteral(u"注意"), QStringLiteral(u"プロジェクトは保存されていません。プロジェクトを保存しますか？"));
-    return !save || saveOverProject(form);
+    if (save) return saveOverProject(form);
+    form.recovery().documentSettled();  // the changes are given up, and their copy with them
+    return true;
 }
 
 // The read is all or nothing: when it fails, ProjectPath, the map and its history stay
 // as they were. A sheet or a frame that cannot be drawn is shown as a failure, but the
 // map the file brought in is still applied and shown. The opened project starts a new
 // history, in which nothing of the open itself is a step.
-void openProject(TForm1& form, const QString& path) {
-    const std::string projectPath = fileSystemPath(path);
+// `readPath` is the project file, or the recovery copy restored in its place; the
+// document is then the project's (ProjectPath, none for an untitled one) with its
+// changes unsaved, so the user saves on purpose.
+void openDocument(TForm1& form, const std::string& readPath, const std::string& projectPath, bool restored) {
     {
         const ui::MapHistory::Pause pause(form.history());
-        core::openProject(projectPath, form, form.sizeFields(), [&] {
+        core::openProject(readPath, form, form.sizeFields(), [&] {
             form.ProjectPath = projectPath;
             if (!form.ImagePath.empty()) ui::guarded(form.dialogs(), [&] { form.LoadImage(); });
         });
     }
     form.markSaved();
+    if (restored) form.markModifiedOutsideHistory();
     ui::guarded(form.dialogs(), [&] { form.DrawFrameTile(); });
+}
+
+void openProject(TForm1& form, const QString& path) {
+    const std::string projectPath = fileSystemPath(path);
+    const auto copy = form.offerRecoveryCopy(projectPath);
+    openDocument(form, copy.value_or(projectPath), projectPath, copy.has_value());
 }
 
 }  // namespace
@@ -121,8 +136,9 @@ void TForm1::SaveUpdateProject() { saveOverProject(*this); }
 
 void TForm1::NewOpenProject(const QStringList& arguments) {
     const QString path = arguments.value(1);
-    if (path.isEmpty() || !QFileInfo(path).isFile()) return;
-    openProject(*this, path);
+    if (!path.isEmpty() && QFileInfo(path).isFile()) return openProject(*this, path);
+    // A start without a project: an untitled document's copy is offered back.
+    if (const auto copy = offerRecoveryCopy({})) openDocument(*this, *copy, {}, true);
 }
 
 // The same close handling as the window's close box, then the end of the program.
