@@ -89,6 +89,14 @@ TEST_F(RecoveryTest, AnEditIsCopiedAndASaveRemovesTheCopy) {
     form->SaveUpdateProject();
     settle();
     EXPECT_FALSE(copyExists()) << "a completed save";
+    // Save as, too.
+    stampAt(3, 1);
+    settle();
+    ASSERT_TRUE(copyExists());
+    dialogs.saveFileAnswers.push_back(folder.filePath(QStringLiteral("other.quarvel")));
+    form->N1Click();
+    settle();
+    EXPECT_FALSE(copyExists()) << "a completed save as";
     EXPECT_TRUE(dialogs.failures().isEmpty()) << failureTexts();
 }
 

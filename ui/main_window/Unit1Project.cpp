@@ -127,6 +127,7 @@ void TForm1::N1Click() {
     const auto chosen = askProjectToSave(*this);
     if (!chosen) return;
     writeProjectTo(*this, fileSystemPath(*chosen));
+    recovery().documentSettled();
     markSaved();
 }
 
