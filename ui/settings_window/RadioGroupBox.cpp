@@ -1,4 +1,4 @@
-#include "ui/toolkit/RadioGroupBox.h"
+#include "ui/settings_window/RadioGroupBox.h"
 
 #include <QPainter>
 #include <qdrawutil.h>

@@ -17,10 +17,10 @@
 #include "ui/history/HistoryKeys.h"
 #include "ui/history/MapHistory.h"
 #include "ui/main_window/Unit1.h"
+#include "ui/settings_window/RadioGroupBox.h"
 #include "ui/toolkit/Boundary.h"
 #include "ui/toolkit/Cp932.h"
 #include "ui/toolkit/Dialogs.h"
-#include "ui/toolkit/RadioGroupBox.h"
 #include "ui/toolkit/WindowControls.h"
 #include "ui/toolkit/WindowFonts.h"
 
