@@ -1,9 +1,11 @@
 #pragma once
-// The end of the session from outside: logging out (SIGTERM, SIGHUP), a closed
-// terminal (SIGHUP) or Ctrl+C (SIGINT). The handler only wakes the event loop, which
-// then runs `onSignal` on the user-interface thread.
+// The end of the session from outside (SIGTERM, SIGHUP, SIGINT) in the event loop:
+// the platform's signals wake it, and `onSignal` runs on the user-interface thread.
 #include <QObject>
 #include <functional>
+#include <memory>
+
+#include "core/platform/session_end_signals.h"
 
 class QSocketNotifier;
 
@@ -12,8 +14,6 @@ namespace ui {
 class SessionEndSignals : public QObject {
     Q_OBJECT
 public:
-    // Installs the handlers for the life of the process (one instance); a signal that
-    // was ignored when the program started stays ignored.
     explicit SessionEndSignals(std::function<void()> onSignal, QObject* parent = nullptr);
     ~SessionEndSignals() override;
 
@@ -23,6 +23,7 @@ public:
 private:
     std::function<void()> onSignal_;
     bool received_ = false;
+    core::SessionEndSignals signals_;
     QSocketNotifier* notifier_ = nullptr;
 };
 
