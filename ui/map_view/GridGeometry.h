@@ -1,21 +1,26 @@
 #pragma once
 // Where the map view's cells stand: one header column and one header row, cells of
-// 16 x 16 pixels, the scroll position and the viewport's size. Plain arithmetic that
-// the view's painting, input and scroll bars share.
+// the zoom level's size (16 x 16 pixels at the start), the scroll position and the
+// viewport's size. Plain arithmetic that the view's painting, input and scroll bars
+// share; every rule counts in cells, whatever a cell's size.
 #include <QRect>
 #include <QSize>
+
+#include "ui/map_view/ZoomLevel.h"
 
 namespace ui {
 
 struct GridGeometry {
-    static constexpr int kCell = 16;
-    static constexpr int kHeader = kCell;  // one fixed column and one fixed row
+    static constexpr int kCell = 16;       // a cell at the start-up level
+    static constexpr int kHeader = kCell;  // the header row's height at every level
 
     int colCount = 2;
     int rowCount = 2;
     int leftCol = 1;  // the first data column shown next to the header column
     int topRow = 1;   // the first data row shown below the header row
     QSize view;       // the viewport
+    ZoomLevel zoom;   // pixels a cell, or cells a pixel
+    int headerWidth = kHeader;  // the header column, wider where whole row numbers need it
 
     // Data columns and rows the viewport holds whole, at least one: a scroll page.
     int pageCols() const;
