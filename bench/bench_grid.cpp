@@ -1,5 +1,6 @@
 // Map view costs: a full repaint of a 1920 x 1080 view with a sheet and both
-// overlays, on a small and on the largest map, and the first one after a sheet load;
+// overlays, on a small and on the largest map, at every zoom level, a zoom step and
+// the fit, and the first repaint after a sheet load;
 // the fill; a drag step with a 32 x 32 block.
 #include <QApplication>
 #include <QCheckBox>
@@ -15,6 +16,7 @@
 #include "ui/main_window/StartUp.h"
 #include "ui/main_window/Unit1.h"
 #include "ui/map_view/DrawGrid.h"
+#include "ui/map_view/ZoomLevel.h"
 #include "ui/sheet/SheetView.h"
 
 namespace {
@@ -71,6 +73,64 @@ void fullRepaint(benchmark::State& state) {
 }
 // A 32 x 32 map fills only 512 x 512 pixels of the view; 128 x 128 fills all of it.
 BENCHMARK(fullRepaint)->Arg(32)->Arg(128)->Arg(4096)->Unit(benchmark::kMillisecond);
+
+// The same full repaint of the largest map at each zoom level (the argument indexes
+// kZoomLevels; 4 is the start-up 16 pixels a cell), both overlays on.
+void zoomedRepaint(benchmark::State& state) {
+    Windows windows;
+    prepareMap(*Form1, 4096);
+    ui::DrawGrid& grid = *Form1->DrawGrid1;
+    grid.setZoom(int(state.range(0)), grid.viewport()->rect().center());
+    grid.centreOn(2048, 2048);
+    QImage image(1920, 1080, QImage::Format_RGB32);
+    const QRegion all(image.rect());
+    {
+        QPainter warm(&image);  // the level's tile pictures are made at its first paint
+        grid.paintCells(warm, all, true);
+    }
+    for (auto _ : state) {
+        QPainter painter(&image);
+        grid.paintCells(painter, all, true);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    const ui::ZoomLevel level = ui::kZoomLevels[std::size_t(state.range(0))];
+    state.SetLabel(std::to_string(level.pixels) + " px / " + std::to_string(level.cells) + " cell");
+}
+BENCHMARK(zoomedRepaint)->DenseRange(0, 15)->Unit(benchmark::kMillisecond);
+
+// A zoom step from the key to the painted view, one level out and back in turn, and
+// the fit from 16 pixels a cell; each is painted as the view paints.
+void zoomStep(benchmark::State& state) {
+    Windows windows;
+    prepareMap(*Form1, 4096);
+    ui::DrawGrid& grid = *Form1->DrawGrid1;
+    grid.centreOn(2048, 2048);
+    QApplication::processEvents();
+    bool out = true;
+    for (auto _ : state) {
+        Form1->DrawGrid1->zoomStep(out ? -1 : 1);
+        out = !out;
+        grid.viewport()->repaint();
+    }
+}
+BENCHMARK(zoomStep)->Unit(benchmark::kMillisecond);
+
+void fitFromSixteen(benchmark::State& state) {
+    Windows windows;
+    prepareMap(*Form1, 4096);
+    ui::DrawGrid& grid = *Form1->DrawGrid1;
+    QApplication::processEvents();
+    for (auto _ : state) {
+        state.PauseTiming();
+        grid.setZoom(ui::kStartZoom, grid.viewport()->rect().center());
+        grid.viewport()->repaint();
+        state.ResumeTiming();
+        grid.zoomToFit();
+        grid.viewport()->repaint();
+    }
+}
+BENCHMARK(fitFromSixteen)->Unit(benchmark::kMillisecond);
 
 // The first repaint after the sheet is replaced, when no cell has been drawn from it
 // yet. Two sheets of the same size and pixels take turns, so each paint meets a sheet

@@ -8,6 +8,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/keysym.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <fcntl.h>
@@ -608,6 +609,32 @@ TEST_F(DesktopTest, AFailureBoxGivesTheFocusBackToTheFieldThatHadIt) {
     EXPECT_EQ(d.active(), d.settings()) << "another failure box: the keys went elsewhere";
     const auto [cx, cy] = content(234 + 2 * 16 + 8, 82 + 2 * 16 + 8);
     EXPECT_EQ(d.pixel(cx, cy), kWhite) << "the map was stamped";
+}
+
+// Ctrl + wheel toward the user zooms out a level a notch: at 8 pixels a cell the
+// stamp of the wheel test (map cell 0, 1) is an 8 x 8 red square beside white ones.
+TEST_F(DesktopTest, CtrlWheelZoomsTheMapViewOut) {
+    Desktop& d = *desktop;
+    const auto [vx, vy] = content(234 + 100, 82 + 60);
+    const KeyCode control = XKeysymToKeycode(d.display, XK_Control_L);
+    XTestFakeMotionEvent(d.display, -1, vx, vy, CurrentTime);
+    XTestFakeKeyEvent(d.display, control, True, CurrentTime);
+    for (int notch = 0; notch < 2; ++notch) {
+        XTestFakeButtonEvent(d.display, 5, True, CurrentTime);
+        XTestFakeButtonEvent(d.display, 5, False, CurrentTime);
+    }
+    XTestFakeKeyEvent(d.display, control, False, CurrentTime);
+    XFlush(d.display);
+    ASSERT_TRUE(d.caughtUp(d.main)) << "the editor does not answer";
+    const auto at = [&](int x, int y) {
+        const auto [sx, sy] = content(234 + 16 + x, 82 + 16 + y);
+        return d.pixel(sx, sy);
+    };
+    EXPECT_TRUE(waitUntil([&] { return at(1, 8 + 1) == kRed && at(6, 8 + 6) == kRed; }, std::chrono::seconds(5)))
+        << "the stamped cell, 8 pixels a side";
+    EXPECT_EQ(at(8 + 4, 8 + 4), kWhite) << "the cell beside it";
+    EXPECT_EQ(at(4, 4), kWhite) << "the cell above it";
+    EXPECT_EQ(at(4, 16 + 4), kWhite) << "the cell below it";
 }
 
 TEST_F(DesktopTest, ClosingTheMainWindowEndsTheProgram) {

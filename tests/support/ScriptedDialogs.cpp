@@ -34,6 +34,14 @@ bool ScriptedDialogs::askYesNo(const QString& caption, const QString& text) {
     return yes;
 }
 
+std::optional<std::pair<QString, QString>> ScriptedDialogs::askCell(QWidget*) {
+    calls.push_back({Kind::Cell, {}, {}, {}, !cellAnswers.empty()});
+    if (cellAnswers.empty()) return std::nullopt;
+    auto answer = cellAnswers.front();
+    cellAnswers.pop_front();
+    return answer;
+}
+
 QStringList ScriptedDialogs::failures() const {
     QStringList texts;
     for (const auto& call : calls)

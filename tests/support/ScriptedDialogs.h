@@ -10,7 +10,7 @@ namespace ui {
 
 class ScriptedDialogs : public Dialogs {
 public:
-    enum class Kind { OpenFile, SaveFile, OpenPicture, Failure, YesNo };
+    enum class Kind { OpenFile, SaveFile, OpenPicture, Failure, YesNo, Cell };
 
     struct Call {
         Kind kind;
@@ -24,6 +24,7 @@ public:
     std::deque<std::optional<QString>> saveFileAnswers;
     std::deque<std::optional<QString>> openPictureAnswers;
     std::deque<bool> yesNoAnswers;
+    std::deque<std::optional<std::pair<QString, QString>>> cellAnswers;
     std::vector<Call> calls;
 
     std::optional<QString> openFile(QWidget* parent, const FileDialogOptions& options) override;
@@ -31,6 +32,7 @@ public:
     std::optional<QString> openPicture(QWidget* parent, const FileDialogOptions& options) override;
     void showFailure(const QString& text) override;
     bool askYesNo(const QString& caption, const QString& text) override;
+    std::optional<std::pair<QString, QString>> askCell(QWidget* parent) override;
 
     // The texts of the failure boxes shown so far, in order.
     QStringList failures() const;

@@ -1,5 +1,6 @@
-// The real failure box: a text of any length stays within the screen, and the box
-// gives the focus back to the window and the control the user was in.
+// The real dialogs of ours: the failure box (a text of any length stays within the
+// screen; the focus goes back to the window and the control the user was in), the
+// question box and the go-to dialog.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
@@ -77,6 +78,31 @@ TEST(QuestionBox, ReturnAnswersYesAndEscapeNo) {
         });
         EXPECT_EQ(ui::QtDialogs().askYesNo(QStringLiteral("t"), QStringLiteral("q")), answer) << key;
     }
+}
+
+// "セルへ移動": X first, Tab to Y, Return is OK; Escape cancels.
+TEST(GoToDialog, TakesXThenYAndReturnAccepts) {
+    QTimer::singleShot(0, [] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral(u"セルへ移動"));
+        auto* x = dialog->findChild<QLineEdit*>(QStringLiteral("cellX"));
+        auto* y = dialog->findChild<QLineEdit*>(QStringLiteral("cellY"));
+        ASSERT_TRUE(x && y);
+        EXPECT_EQ(dialog->focusWidget(), x) << "X first";
+        QTest::keyClicks(x, QStringLiteral("12"));
+        QTest::keyClick(x, Qt::Key_Tab);
+        EXPECT_EQ(dialog->focusWidget(), y) << "Tab to Y";
+        QTest::keyClicks(y, QStringLiteral("$1F"));
+        QTest::keyClick(y, Qt::Key_Return);
+    });
+    EXPECT_EQ(ui::QtDialogs().askCell(nullptr), std::make_optional(std::make_pair(QStringLiteral("12"), QStringLiteral("$1F"))));
+    QTimer::singleShot(0, [] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        QTest::keyClick(dialog->findChild<QLineEdit*>(QStringLiteral("cellX")), Qt::Key_Escape);
+    });
+    EXPECT_EQ(ui::QtDialogs().askCell(nullptr), std::nullopt);
 }
 
 }  // namespace

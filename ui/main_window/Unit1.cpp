@@ -121,6 +121,9 @@ void wireGrid(TForm1& form) {
     grid->OnDrawCell = [&form](QPainter& painter, int col, int row, const QRect& rect, bool fixed) {
         form.DrawGrid1DrawCell(painter, col, row, rect, fixed);
     };
+    grid->OnDrawArea = [&form](QPainter& painter, const QRect& target, int col, int row, ui::ZoomLevel level) {
+        form.drawMapArea(painter, target, col, row, level);
+    };
     grid->OnSelectCell = [&form](int col, int row, bool& canSelect) { form.DrawGrid1SelectCell(col, row, canSelect); };
     grid->OnMouseUp = [&form](Qt::MouseButton button) { form.DrawGrid1MouseUp(button); };
     // A stamping drag is one step of the map's history, however many blocks it stamps.
@@ -142,9 +145,28 @@ void wireHistoryKeys(TForm1& form) {
         new ui::HistoryKeys(field, [field] { field->undo(); }, [field] { field->redo(); });
 }
 
+// Zoom and go-to keys for the whole window; "+" also where a keyboard puts it on "="
+// or ";".
+void wireZoomKeys(TForm1& form) {
+    const auto shortcut = [&form](const QList<QKeySequence>& keys, void (TForm1::*handler)()) {
+        auto* key = new QShortcut(&form);
+        key->setKeys(keys);
+        connectGuarded(form, key, &QShortcut::activated, handler);
+    };
+    shortcut({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal),
+              QKeySequence(Qt::CTRL | Qt::Key_Semicolon), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Plus),
+              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Semicolon)},
+             &TForm1::zoomIn);
+    shortcut({QKeySequence(Qt::CTRL | Qt::Key_Minus)}, &TForm1::zoomOut);
+    shortcut({QKeySequence(Qt::CTRL | Qt::Key_0)}, &TForm1::zoomReset);
+    shortcut({QKeySequence(Qt::CTRL | Qt::Key_Slash)}, &TForm1::zoomFit);
+    shortcut({QKeySequence(Qt::CTRL | Qt::Key_G)}, &TForm1::goToCell);
+}
+
 void wireEvents(TForm1& form) {
     wireGrid(form);
     wireHistoryKeys(form);
+    wireZoomKeys(form);
     form.Image1->OnMouseDown = [&form](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
         ui::guarded(form.dialogs(), [&] { form.Image1MouseDown(button, shift, x, y); });
     };

@@ -11,6 +11,7 @@
 
 #include "core/map/editor_state.h"
 #include "ui/history/MapHistory.h"
+#include "ui/map_view/ZoomLevel.h"
 
 class QAction;
 class QPainter;
@@ -120,9 +121,18 @@ public:
 
     // Map view (Unit1Grid.cpp).
     void DrawGrid1DrawCell(QPainter& canvas, int ACol, int ARow, const QRect& Rect, bool fixed);
+    // The data cells of a zoomed-out view, from grid cell (col, row) on.
+    void drawMapArea(QPainter& canvas, const QRect& target, int col, int row, ui::ZoomLevel level);
     void DrawGrid1MouseUp(Qt::MouseButton button);
     void CheckBox1Click();
     void CheckBox4Click();
+    // Zoom and go-to (Unit1Grid.cpp): Ctrl++ (Ctrl+=, Ctrl+;), Ctrl+-, Ctrl+0, Ctrl+/
+    // and Ctrl+G, anywhere in the window. None of them is an edit.
+    void zoomIn();
+    void zoomOut();
+    void zoomReset();
+    void zoomFit();
+    void goToCell();
 
     // Edits of the map (Unit1Edit.cpp): stamping, the fill, and the one path every
     // change of the map's cells or size takes: prepareMapChange just before the edit

@@ -15,6 +15,7 @@
 
 #include "core/map/editor_state.h"
 #include "ui/map_view/OpaqueNumbers.h"
+#include "ui/map_view/ZoomLevel.h"
 
 class QPainter;
 class QRect;
@@ -46,6 +47,13 @@ public:
     // instead of five to seven.
     void drawMapCell(QPainter& painter, const QFont& font, const core::Bitmap& sheet, int sheetColumns,
                      core::Cell tile, Overlays overlays, const QRect& cell);
+    // The map cells of a zoomed-out view (below 16 pixels a cell) in one picture:
+    // `target` starts at map cell (firstColumn, firstRow) and holds what fits of the
+    // map at `level`; each cell is its tile scaled as drawMapCell scales it, with the
+    // border from 4 pixels a cell, and below one pixel a cell each pixel shows the
+    // first cell of its square. Tiles off the sheet leave the painter's brush colour.
+    void drawArea(QPainter& painter, const QRect& target, const core::TileMap& map, const core::Bitmap& sheet,
+                  int sheetColumns, int firstColumn, int firstRow, ZoomLevel level, bool border);
     // The sheet's pixels were replaced: what was drawn from them is dropped, even
     // when the new pixels happen to lie where the old ones did.
     void sheetReplaced();
@@ -72,8 +80,19 @@ private:
     // overlays and colour pair.
     std::unordered_map<std::uint64_t, QImage> composed_;
     std::vector<std::pair<QRgb, QRgb>> colourPairs_;
+    std::size_t composedBytes_ = 0;
     int composedColumns_ = -1;
     QFont composedFont_;
+
+    // The tiles of one zoomed-out level as a flat pool of pixels, a slot per tile and
+    // border: looked up by index, since a full view there holds up to two million cells.
+    const QRgb* levelTile(const core::Bitmap& sheet, int sheetColumns, core::Cell tile, bool border);
+    std::vector<std::int32_t> levelSlots_;
+    std::vector<QRgb> levelPool_;
+    int levelSize_ = 0;
+    QRgb levelBox_ = 0;
+    int levelColumns_ = -1;
+    QImage frame_;  // the picture a zoomed-out view is put together in
 };
 
 }  // namespace ui

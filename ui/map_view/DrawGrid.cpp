@@ -43,6 +43,79 @@ GridGeometry DrawGrid::gridGeometry() const {
     return at;
 }
 
+int DrawGrid::headerWidthFor(int zoomIndex) const {
+    if (zoomIndex == kStartZoom) return GridGeometry::kHeader;
+    const int widest = fontMetrics().horizontalAdvance(QString::number(std::max(0, cells_.rowCount - 2)));
+    return std::max(GridGeometry::kHeader, widest + 6);
+}
+
+void DrawGrid::setZoom(int index, QPoint anchor) {
+    index = std::clamp(index, 0, int(kZoomLevels.size()) - 1);
+    if (index == zoom_) return;
+    const GridGeometry before = gridGeometry();
+    const int col = before.dataCol(before.colAt(std::max(anchor.x(), before.headerWidth)));
+    const int row = before.dataRow(before.rowAt(std::max(anchor.y(), GridGeometry::kHeader)));
+    zoom_ = index;
+    cells_.zoom = kZoomLevels[std::size_t(index)];
+    cells_.headerWidth = headerWidthFor(index);
+    const ZoomLevel level = cells_.zoom;
+    // The cell that was under the anchor is under it again.
+    const int left = col - std::max(0, anchor.x() - cells_.headerWidth) * level.cells / level.pixels;
+    const int top = row - std::max(0, anchor.y() - GridGeometry::kHeader) * level.cells / level.pixels;
+    updateScrollBars();
+    setTopLeft(left, top);
+    cells_.leftCol = horizontalScrollBar()->value() + 1;
+    cells_.topRow = verticalScrollBar()->value() + 1;
+    viewport()->update();
+}
+
+QPoint DrawGrid::zoomAnchor() const {
+    const GridGeometry at = gridGeometry();
+    const QRect current = at.cellRect(col_, row_);
+    if (!current.isEmpty() && current.right() < at.view.width() && current.bottom() < at.view.height())
+        return current.center();
+    return {(at.headerWidth + at.view.width()) / 2, (GridGeometry::kHeader + at.view.height()) / 2};
+}
+
+void DrawGrid::zoomStep(int steps) { setZoom(zoom_ - steps, zoomAnchor()); }
+
+void DrawGrid::zoomTurned(int angleDelta, QPoint global) {
+    constexpr int kNotch = 120;
+    zoomWheelRemainder_ += angleDelta;
+    const int notches = zoomWheelRemainder_ / kNotch;
+    zoomWheelRemainder_ -= notches * kNotch;
+    if (notches == 0) return;
+    const QPoint local = viewport()->mapFromGlobal(global);
+    const GridGeometry at = gridGeometry();
+    const bool overCells = local.x() >= at.headerWidth && local.y() >= GridGeometry::kHeader &&
+                           local.x() < std::min(at.view.width(), at.gridRight()) &&
+                           local.y() < std::min(at.view.height(), at.gridBottom());
+    setZoom(zoom_ - notches, overCells ? local : zoomAnchor());
+}
+
+void DrawGrid::zoomToFit() {
+    int fitting = int(kZoomLevels.size()) - 1;
+    for (int index = 0; index < int(kZoomLevels.size()); ++index) {
+        GridGeometry at = gridGeometry();
+        at.zoom = kZoomLevels[std::size_t(index)];
+        at.headerWidth = headerWidthFor(index);
+        at.leftCol = at.topRow = 1;
+        if (at.visibleColCount() >= at.colCount - 1 && at.visibleRowCount() >= at.rowCount - 1) {
+            fitting = index;
+            break;
+        }
+    }
+    setZoom(fitting, {0, 0});
+    setTopLeft(1, 1);
+}
+
+void DrawGrid::centreOn(int col, int row) {
+    const GridGeometry at = gridGeometry();
+    col = at.dataCol(col);
+    row = at.dataRow(row);
+    setTopLeft(col - (at.pageCols() - 1) / 2, row - (at.pageRows() - 1) / 2);
+}
+
 void DrawGrid::setColCount(int count) {
     cells_.colCount = std::max(count, 1);
     col_ = cells_.dataCol(col_);
@@ -52,6 +125,7 @@ void DrawGrid::setColCount(int count) {
 
 void DrawGrid::setRowCount(int count) {
     cells_.rowCount = std::max(count, 1);
+    cells_.headerWidth = headerWidthFor(zoom_);
     row_ = cells_.dataRow(row_);
     updateScrollBars();
     viewport()->update();
@@ -157,7 +231,9 @@ void DrawGrid::placeCurrentRow(int row) {
 // ---- drawing ----
 
 void DrawGrid::invalidateCell(int col, int row) {
-    const QRect rect = gridGeometry().cellRect(col, row);
+    QRect rect = gridGeometry().cellRect(col, row);
+    // Below 4 pixels a cell the current cell's frame lies around it.
+    if (rect.width() < kBorderPixels) rect.adjust(-3, -3, 3, 3);
     if (!rect.isEmpty()) viewport()->update(rect);
 }
 
@@ -170,7 +246,7 @@ void DrawGrid::repaintAll() { viewport()->repaint(); }
 
 void DrawGrid::paintCells(QPainter& painter, const QRegion& region, bool activeControl) {
     const GridPaint grid{gridGeometry(), col_, row_, activeControl, input_->rowMarker()};
-    paintGrid(painter, region, grid, palette(), font(), OnDrawCell);
+    paintGrid(painter, region, grid, palette(), font(), OnDrawCell, OnDrawArea);
 }
 
 void DrawGrid::paintEvent(QPaintEvent* event) {
@@ -202,7 +278,10 @@ void DrawGrid::wheelTurned(int angleDelta) { input_->wheelTurned(angleDelta); }
 
 void DrawGrid::wheelEvent(QWheelEvent* event) {
     event->accept();
-    wheelTurned(event->angleDelta().y());
+    if (event->modifiers().testFlag(Qt::ControlModifier))
+        zoomTurned(event->angleDelta().y(), event->globalPosition().toPoint());
+    else
+        wheelTurned(event->angleDelta().y());
 }
 
 }  // namespace ui

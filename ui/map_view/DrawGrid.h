@@ -51,12 +51,31 @@ public:
     // notches step the current cell while the view is the active control.
     void wheelTurned(int angleDelta);
 
+    // Zoom: an index into kZoomLevels (kStartZoom is 16 pixels a cell). A change keeps
+    // the cell under `anchor` (viewport coordinates) under it, as far as the map allows.
+    int zoomIndex() const { return zoom_; }
+    void setZoom(int index, QPoint anchor);
+    // One level in (steps > 0) or out, about the current cell when it is shown, else
+    // the view's centre.
+    void zoomStep(int steps);
+    // A wheel rotation with Ctrl held: each notch away from the user zooms in a level,
+    // toward the user out, about the point `global` (screen coordinates) when it lies
+    // over the cells, else as zoomStep does.
+    void zoomTurned(int angleDelta, QPoint global);
+    // The largest level at which the whole map fits the view, scrolled to its start.
+    void zoomToFit();
+    // Scrolls so that the data cell stands in the middle of the view as far as the map
+    // allows; the current cell stays where it is.
+    void centreOn(int col, int row);
+
     // Draws the cells intersecting `region` as a paint of the view would, into any
     // painter sized like the viewport; `activeControl` decides the focus rectangle
     // and the highlight. The benchmark measures the paint through it.
     void paintCells(QPainter& painter, const QRegion& region, bool activeControl);
 
     DrawCell OnDrawCell;
+    // Draws the data cells of a level below 16 pixels a cell in one go (see DrawArea).
+    DrawArea OnDrawArea;
     // Fired just before a data cell becomes the current cell.
     std::function<void(int ACol, int ARow, bool& CanSelect)> OnSelectCell;
     std::function<void(Qt::MouseButton button)> OnMouseUp;
@@ -98,11 +117,16 @@ private:
     void moveCurrent(int col, int row);
     void scrollToShow(int col, int row);
     void updateScrollBars();
+    // The header column holds the largest row number whole at every level but 16.
+    int headerWidthFor(int zoomIndex) const;
+    QPoint zoomAnchor() const;
     void invalidateCell(int col, int row);
 
     GridGeometry cells_;  // counts and scroll position; the viewport's size is read when asked
     int col_ = 1;
     int row_ = 1;
+    int zoom_ = kStartZoom;
+    int zoomWheelRemainder_ = 0;
     std::unique_ptr<GridInput> input_;
 };
 

@@ -103,8 +103,8 @@ void GridInput::mouseMove(QMouseEvent& event) {
 
 void GridInput::stampingMove(QPoint position) {
     pointer_ = position;
-    if (position.x() < kHeader || position.y() < kHeader) return;
     const GridGeometry at = grid_.gridGeometry();
+    if (position.x() < at.headerWidth || position.y() < kHeader) return;
     const int col = at.colAt(position.x());
     const int row = at.rowAt(position.y());
     // One partly shown column and row past the last full ones still count.
@@ -136,7 +136,7 @@ void GridInput::stepTimerTick() {
     }
     if (drag_ != Drag::Stamping) return;
     int col = grid_.Col(), row = grid_.Row();
-    if (p.x() < kHeader) { if (col > 1) --col; }
+    if (p.x() < at.headerWidth) { if (col > 1) --col; }
     else if (p.x() >= at.fullVisibleRight()) { if (col < at.colCount - 1) ++col; }
     if (p.y() < kHeader) { if (row > 1) --row; }
     else if (p.y() >= at.fullVisibleBottom()) { if (row < at.rowCount - 1) ++row; }

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <utility>
 
 class QWidget;
 
@@ -30,6 +31,8 @@ public:
     virtual void showFailure(const QString& text) = 0;
     // Yes / No, no icon. True for Yes.
     virtual bool askYesNo(const QString& caption, const QString& text) = 0;
+    // "セルへ移動": the X and Y texts as typed; nothing when cancelled.
+    virtual std::optional<std::pair<QString, QString>> askCell(QWidget* parent) = 0;
 };
 
 }  // namespace ui

@@ -1,9 +1,13 @@
 #include "ui/toolkit/QtDialogs.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 
@@ -81,6 +85,26 @@ bool QtDialogs::askYesNo(const QString& caption, const QString& text) {
     box.setWindowModality(Qt::ApplicationModal);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
+}
+
+// Two fields, X first, Tab between them; Return is OK and Escape cancels, as in any dialog.
+std::optional<std::pair<QString, QString>> QtDialogs::askCell(QWidget* parent) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(QStringLiteral(u"セルへ移動"));
+    auto* x = new QLineEdit(&dialog);
+    auto* y = new QLineEdit(&dialog);
+    x->setObjectName(QStringLiteral("cellX"));
+    y->setObjectName(QStringLiteral("cellY"));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* form = new QFormLayout(&dialog);
+    form->addRow(QStringLiteral("X"), x);
+    form->addRow(QStringLiteral("Y"), y);
+    form->addRow(buttons);
+    x->setFocus();
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return std::make_pair(x->text(), y->text());
 }
 
 }  // namespace ui

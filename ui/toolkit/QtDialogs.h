@@ -11,6 +11,7 @@ public:
     std::optional<QString> openPicture(QWidget* parent, const FileDialogOptions& options) override;
     void showFailure(const QString& text) override;
     bool askYesNo(const QString& caption, const QString& text) override;
+    std::optional<std::pair<QString, QString>> askCell(QWidget* parent) override;
 };
 
 }  // namespace ui
