@@ -33,14 +33,7 @@ core::EditorState& largestDocument() {
 }
 
 core::RecoverySnapshot snapshotOf(const core::EditorState& document) {
-    core::RecoverySnapshot snapshot;
-    snapshot.document.ImagePath = document.ImagePath;
-    snapshot.document.MapName = document.MapName;
-    snapshot.document.Map = document.Map;
-    snapshot.document.MapWidth = document.MapWidth;
-    snapshot.document.MapHeight = document.MapHeight;
-    snapshot.widthText = snapshot.heightText = std::to_string(kSide);
-    return snapshot;
+    return core::snapshotOf(document, std::to_string(kSide), std::to_string(kSide));
 }
 
 void BM_RecoverySnapshotOfTheLargestMap(benchmark::State& state) {

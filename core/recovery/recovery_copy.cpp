@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <utility>
 
 #include "core/project/os_error_mapping.h"
 #include "core/project/project_file.h"
@@ -45,6 +46,18 @@ void makeFolders(const std::string& folder) {
 }
 
 }  // namespace
+
+RecoverySnapshot snapshotOf(const EditorState& document, std::string widthText, std::string heightText) {
+    RecoverySnapshot snapshot;
+    snapshot.document.ImagePath = document.ImagePath;
+    snapshot.document.MapName = document.MapName;
+    snapshot.document.Map = document.Map;
+    snapshot.document.MapWidth = document.MapWidth;
+    snapshot.document.MapHeight = document.MapHeight;
+    snapshot.widthText = std::move(widthText);
+    snapshot.heightText = std::move(heightText);
+    return snapshot;
+}
 
 std::optional<std::string> recoveryFolder(const std::optional<std::string>& xdgStateHome,
                                           const std::optional<std::string>& home) {

@@ -18,6 +18,9 @@ struct RecoverySnapshot {
     std::string heightText;
 };
 
+// Only what the project file holds: the sheet's pixels stay out of the copy.
+RecoverySnapshot snapshotOf(const EditorState& document, std::string widthText, std::string heightText);
+
 // $XDG_STATE_HOME/quarvel-editor/recovery, or $HOME/.local/state/... when that is not
 // set (an empty or relative XDG_STATE_HOME counts as not set). Nothing without either.
 std::optional<std::string> recoveryFolder(const std::optional<std::string>& xdgStateHome,

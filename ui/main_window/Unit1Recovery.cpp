@@ -17,19 +17,6 @@
 
 namespace {
 
-// Only what the project file holds: the sheet's pixels stay out of the copy.
-core::RecoverySnapshot snapshotOf(TForm1& form) {
-    core::RecoverySnapshot snapshot;
-    snapshot.document.ImagePath = form.ImagePath;
-    snapshot.document.MapName = form.MapName;
-    snapshot.document.Map = form.Map;
-    snapshot.document.MapWidth = form.MapWidth;
-    snapshot.document.MapHeight = form.MapHeight;
-    snapshot.widthText = form.sizeFields().widthText();
-    snapshot.heightText = form.sizeFields().heightText();
-    return snapshot;
-}
-
 std::string absolutePath(const std::string& path) {
     if (path.empty()) return {};
     const QString name = QFile::decodeName(QByteArray::fromStdString(path));
@@ -50,7 +37,9 @@ QString offerText(const std::string& projectPath, std::int64_t madeAt) {
 std::unique_ptr<ui::RecoveryKeeper> TForm1::makeRecoveryKeeper(TForm1& form) {
     ui::RecoveryKeeper::Source source;
     source.modified = [&form] { return form.Modified; };
-    source.snapshot = [&form] { return snapshotOf(form); };
+    source.snapshot = [&form] {
+        return core::snapshotOf(form, form.sizeFields().widthText(), form.sizeFields().heightText());
+    };
     source.projectKey = [&form] { return form.recoveryKey(); };
     return std::make_unique<ui::RecoveryKeeper>(form.dialogs(), std::move(source),
                                                 ui::RecoveryKeeper::folderFromEnvironment());

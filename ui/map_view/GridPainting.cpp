@@ -59,6 +59,19 @@ int roundStep(double least) {
             if (mantissa * power >= least) return mantissa * power;
 }
 
+// Beyond the last column and below the last row, then the row marker over all.
+void finishBeyondGrid(QPainter& painter, const QRect& bounds, const GridPaint& grid, int gridRight, int gridBottom,
+                      const QBrush& window) {
+    const int viewRight = std::max(bounds.right() + 1, gridRight);
+    const int viewBottom = std::max(bounds.bottom() + 1, gridBottom);
+    const QRect rightOfGrid = QRect(gridRight, 0, viewRight - gridRight, viewBottom) & bounds;
+    const QRect belowGrid = QRect(0, gridBottom, gridRight, viewBottom - gridBottom) & bounds;
+    if (!rightOfGrid.isEmpty()) painter.fillRect(rightOfGrid, window);
+    if (!belowGrid.isEmpty()) painter.fillRect(belowGrid, window);
+    const QRect marker = grid.rowMarker & bounds;
+    if (!marker.isEmpty()) drawRowMarker(painter, marker);
+}
+
 // Whole numbers in the headers, every n-th column and row, n as small a round number
 // as leaves room between them.
 void drawHeaderNumbers(QPainter& painter, const QRect& bounds, const GridGeometry& at, int firstCol, int lastCol,
@@ -161,15 +174,7 @@ void paintZoomed(QPainter& painter, const QRect& bounds, const GridPaint& grid, 
         }
     }
     drawCurrentCell(painter, grid, highlight);
-
-    const int viewRight = std::max(bounds.right() + 1, gridRight);
-    const int viewBottom = std::max(bounds.bottom() + 1, gridBottom);
-    const QRect rightOfGrid = QRect(gridRight, 0, viewRight - gridRight, viewBottom) & bounds;
-    const QRect belowGrid = QRect(0, gridBottom, gridRight, viewBottom - gridBottom) & bounds;
-    if (!rightOfGrid.isEmpty()) painter.fillRect(rightOfGrid, window);
-    if (!belowGrid.isEmpty()) painter.fillRect(belowGrid, window);
-    const QRect marker = grid.rowMarker & bounds;
-    if (!marker.isEmpty()) drawRowMarker(painter, marker);
+    finishBeyondGrid(painter, bounds, grid, gridRight, gridBottom, window);
 }
 
 }  // namespace
@@ -221,18 +226,7 @@ void paintGrid(QPainter& painter, const QRegion& region, const GridPaint& grid, 
     for (int row = firstRow; row <= lastRow; ++row)
         for (int col = firstCol; col <= lastCol; ++col) drawOne(col, row);
 
-    // Beyond the last column and below the last row.
-    const int gridRight = at.gridRight();
-    const int gridBottom = at.gridBottom();
-    const int viewRight = std::max(bounds.right() + 1, gridRight);
-    const int viewBottom = std::max(bounds.bottom() + 1, gridBottom);
-    const QRect rightOfGrid = QRect(gridRight, 0, viewRight - gridRight, viewBottom) & bounds;
-    const QRect belowGrid = QRect(0, gridBottom, gridRight, viewBottom - gridBottom) & bounds;
-    if (!rightOfGrid.isEmpty()) painter.fillRect(rightOfGrid, window);
-    if (!belowGrid.isEmpty()) painter.fillRect(belowGrid, window);
-
-    const QRect marker = grid.rowMarker & bounds;
-    if (!marker.isEmpty()) drawRowMarker(painter, marker);
+    finishBeyondGrid(painter, bounds, grid, at.gridRight(), at.gridBottom(), window);
 }
 
 }  // namespace ui

@@ -43,7 +43,7 @@ TEST(RecoveryCopy, IsNamedSoThatTheProjectsPathFindsIt) {
 TEST(RecoveryCopy, ReadsBackAsTheProjectItCopies) {
     const TempFolder folder;
     core::RecoverySnapshot snapshot;
-    snapshot.document.ImagePath = "C:\\sheets\\\x83^\x83C\x83\x8b.bmp";
+    snapshot.document.ImagePath = "C:\\sheets\\\x83^\x83" "C\x83\x8b.bmp";
     snapshot.document.MapName = "level";
     snapshot.document.Map = core::TileMap{{1, 2, 3}, {4, 5, 65535}};
     snapshot.document.MapWidth = 3;
@@ -72,6 +72,20 @@ TEST(RecoveryCopy, ReadsBackAsTheProjectItCopies) {
     ASSERT_EQ(::stat((state + "/copy.quarvel").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(state), {}), 1);
+}
+
+TEST(RecoveryCopy, ASnapshotHoldsWhatTheProjectFileHoldsAndNotTheSheet) {
+    core::EditorState document;
+    document.MapName = "m";
+    document.TileSheet.width = document.TileSheet.height = 8;
+    document.TileSheet.pixels.assign(64, 0xFF112233u);
+    document.Map[3][4] = 7;
+    const core::RecoverySnapshot snapshot = core::snapshotOf(document, "32", "$20");
+    EXPECT_EQ(snapshot.document.Map, document.Map);
+    EXPECT_EQ(snapshot.document.MapName, "m");
+    EXPECT_EQ(snapshot.widthText, "32");
+    EXPECT_EQ(snapshot.heightText, "$20");
+    EXPECT_TRUE(snapshot.document.TileSheet.pixels.empty()) << "the sheet's pixels stay out";
 }
 
 TEST(RecoveryCopy, IsOfferedOnlyWhenNewerThanTheProject) {
