@@ -32,9 +32,10 @@ protected:
     std::string copyPath() const { return *form->recovery().copyPathFor(form->recoveryKey()); }
     bool copyExists() const { return core::fileTime(copyPath()).has_value(); }
 
-    // Waits past the quiet interval for the copy and the worker that writes it.
+    // Waits until the copy that is due has been taken and written, however busy the
+    // machine, and its outcome has reached the window.
     void settle() {
-        QTest::qWait(60);
+        for (int waited = 0; waited < 5000 && form->recovery().copyDue(); waited += 5) QTest::qWait(5);
         form->recovery().waitForWorker();
         QCoreApplication::processEvents();
     }

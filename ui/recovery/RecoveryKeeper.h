@@ -56,6 +56,8 @@ public:
     void setTiming(Timing timing);
     // Waits until every copy and removal handed to the worker is done (for tests).
     void waitForWorker();
+    // Whether a copy is due but not yet taken (its timers run).
+    bool copyDue() const { return quiet_.isActive() || longest_.isActive(); }
 
 private:
     void writeCopy();
