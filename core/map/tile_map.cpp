@@ -1,57 +1,22 @@
 #include "core/map/tile_map.h"
 
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <new>
 
+#include "core/platform/zeroed_block.h"
+
 namespace core {
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-
-// The sanitizer sees a read or write past the map only in memory its own allocator
-// hands out.
-Cell* allocateZeroed(std::size_t cells) { return cells == 0 ? nullptr : new Cell[cells](); }
-void release(Cell* block, std::size_t) noexcept { delete[] block; }
-
-#else
-
-constexpr std::size_t kHugePage = std::size_t{2} << 20;
-
-// A block of zeroed cells straight from the kernel, whose fresh pages are zero
-// already. From one huge page up, the block starts on a huge-page boundary and is
-// advised for huge pages, so the kernel can back it with them when it is touched.
+// The rows' block comes zeroed from the platform layer.
 Cell* allocateZeroed(std::size_t cells) {
-    if (cells == 0) return nullptr;
-    if (cells > SIZE_MAX / sizeof(Cell) - kHugePage) throw std::bad_alloc();
-    const std::size_t bytes = cells * sizeof(Cell);
-    const bool huge = bytes >= kHugePage;
-    const std::size_t mapped = huge ? bytes + kHugePage : bytes;
-    void* start = ::mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (start == MAP_FAILED) throw std::bad_alloc();
-    if (!huge) return static_cast<Cell*>(start);
-
-    // Keep the aligned part; the pages before and after it go back.
-    const auto first = reinterpret_cast<std::uintptr_t>(start);
-    const std::uintptr_t aligned = (first + kHugePage - 1) & ~(kHugePage - 1);
-    const std::size_t pageSize = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-    const std::uintptr_t alignedEnd = aligned + (bytes + pageSize - 1) / pageSize * pageSize;
-    if (aligned > first) ::munmap(start, aligned - first);
-    if (first + mapped > alignedEnd) ::munmap(reinterpret_cast<void*>(alignedEnd), first + mapped - alignedEnd);
-    // Only advice: without huge pages the block works the same.
-    ::madvise(reinterpret_cast<void*>(aligned), bytes, MADV_HUGEPAGE);
-    return reinterpret_cast<Cell*>(aligned);
+    if (cells > SIZE_MAX / sizeof(Cell)) throw std::bad_alloc();
+    return static_cast<Cell*>(allocateZeroedBlock(cells * sizeof(Cell)));
 }
 
-void release(Cell* block, std::size_t cells) noexcept {
-    if (block) ::munmap(block, cells * sizeof(Cell));
-}
-
-#endif
+void release(Cell* block, std::size_t cells) noexcept { releaseZeroedBlock(block, cells * sizeof(Cell)); }
 
 constexpr std::size_t kCacheLineCells = 64 / sizeof(Cell);
 constexpr std::size_t kPaddedFromColumns = 1024 / sizeof(Cell);

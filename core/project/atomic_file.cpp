@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/project/os_error_mapping.h"
+#include "core/platform/os_error_mapping.h"
 #include "core/project/temporary_names.h"
 #include "core/text/failures.h"
 

@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "core/project/integer_syntax.h"
-#include "core/project/os_error_mapping.h"
+#include "core/platform/os_error_mapping.h"
 #include "core/text/failures.h"
 
 namespace core {

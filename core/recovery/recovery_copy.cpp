@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "core/project/os_error_mapping.h"
+#include "core/platform/os_error_mapping.h"
 #include "core/project/project_file.h"
 #include "core/project/text_file_writer.h"
 #include "core/text/failures.h"

@@ -1,4 +1,4 @@
-#include "core/project/os_error_mapping.h"
+#include "core/platform/os_error_mapping.h"
 
 #include <sys/stat.h>
 

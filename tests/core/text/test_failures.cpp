@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "core/project/os_error_mapping.h"
+#include "core/platform/os_error_mapping.h"
 #include "support/cp932.h"
 #include "support/temp_folder.h"
 
