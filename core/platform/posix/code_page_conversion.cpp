@@ -74,8 +74,6 @@ Converted convertOrRaise(std::string_view text, const char* to, const char* from
 
 }  // namespace
 
-bool isLeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
-
 std::optional<Converted> convertText(std::string_view text, const char* to, const char* from,
                                      std::string_view replacement, Skip skip) {
     Converter converter(to, from);
