@@ -1,15 +1,12 @@
 #include "core/project/text_file_reader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "core/project/integer_syntax.h"
 #include "core/platform/os_error_mapping.h"
+#include "core/platform/regular_file.h"
 #include "core/text/failures.h"
 
 namespace core {
@@ -28,49 +25,47 @@ inline bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 
 }  // namespace
 
-// Only a regular file reads the same to its end every time: a pipe may block or never
-// end, a device may never end. O_NONBLOCK keeps the open itself from waiting for a
-// pipe's writer; a regular file ignores it.
+// Anything but a regular file is refused as access denied.
 TextFileReader::TextFileReader(const std::string& path) : path_(path) {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd_ < 0) throw IoFailure(ioFailureNumberForPath(errno, path));
-    struct stat info {};
-    const int statResult = ::fstat(fd_, &info);
-    const int statError = errno;
-    if (statResult != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd_);
-        fd_ = -1;
-        throw IoFailure(statResult != 0 ? ioFailureNumberForPath(statError, path) : io::kAccessDenied);
+    try {
+        file_ = std::make_unique<RegularFile>(path);
+    } catch (const SystemError& error) {
+        throw IoFailure(ioFailureNumberForPath(error.number(), path));
+    } catch (const NotRegularFile&) {
+        throw IoFailure(io::kAccessDenied);
     }
     buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
     next_ = limit_ = buffer_.get();
 }
 
-TextFileReader::~TextFileReader() {
-    if (fd_ >= 0) ::close(fd_);
-}
+TextFileReader::~TextFileReader() = default;
 
 void TextFileReader::close() {
-    const int fd = fd_;
-    fd_ = -1;
-    if (fd >= 0 && ::close(fd) != 0) throw IoFailure(ioFailureNumberForPath(errno, path_));
+    const std::unique_ptr<RegularFile> file = std::move(file_);
+    if (!file) return;
+    try {
+        file->close();
+    } catch (const SystemError& error) {
+        throw IoFailure(ioFailureNumberForPath(error.number(), path_));
+    }
 }
 
 // Reads the next block; a 0x1A in it becomes the end of the file.
 bool TextFileReader::refill() {
-    if (endSeen_ || fd_ < 0) return false;
-    ssize_t got;
-    do {
-        got = ::read(fd_, buffer_.get(), kBufferSize);
-    } while (got < 0 && errno == EINTR);
-    if (got < 0) throw IoFailure(ioFailureNumberForPath(errno, path_));
+    if (endSeen_ || !file_) return false;
+    std::size_t got = 0;
+    try {
+        got = file_->read(buffer_.get(), kBufferSize);
+    } catch (const SystemError& error) {
+        throw IoFailure(ioFailureNumberForPath(error.number(), path_));
+    }
     next_ = buffer_.get();
     limit_ = next_ + got;
     if (got == 0) {
         endSeen_ = true;
         return false;
     }
-    if (const void* mark = std::memchr(next_, kEndOfFileMark, static_cast<std::size_t>(got))) {
+    if (const void* mark = std::memchr(next_, kEndOfFileMark, got)) {
         limit_ = static_cast<const char*>(mark);
         endSeen_ = true;
         return limit_ != next_;

@@ -8,6 +8,8 @@
 
 namespace core {
 
+class RegularFile;
+
 class TextFileReader {
 public:
     // Opens the file; a missing file, a missing folder and a refused open raise
@@ -39,7 +41,7 @@ private:
     bool refill();
     std::int32_t parseRun(const char* run, std::size_t length) const;
 
-    int fd_ = -1;
+    std::unique_ptr<RegularFile> file_;  // none once closed
     std::string path_;
     std::unique_ptr<char[]> buffer_;
     const char* next_ = nullptr;
