@@ -218,5 +218,20 @@ TEST_F(RecoveryTest, ACopyThatCannotBeWrittenIsShownOnceAndTheEditingGoesOn) {
     EXPECT_EQ(dialogs.failures().size(), 2) << failureTexts();
 }
 
+TEST_F(RecoveryTest, ACopyThatCannotBeRemovedIsShownAndTheSaveStands) {
+    open(project());
+    stampAt(1, 1);
+    settle();
+    ASSERT_TRUE(copyExists());
+    // A folder with something in it where the copy was: unlink refuses it.
+    const QString copy = QFile::decodeName(QByteArray::fromStdString(copyPath()));
+    QFile::remove(copy);
+    ASSERT_TRUE(QDir().mkpath(copy + QStringLiteral("/inside")));
+    form->SaveUpdateProject();
+    settle();
+    EXPECT_EQ(dialogs.failures(), QStringList{QStringLiteral(u"ファイルへのアクセスが拒否されました.")});
+    EXPECT_FALSE(form->Modified) << "the save went through";
+}
+
 }  // namespace
 }  // namespace windowstest

@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "core/text/failures.h"
-#include "ui/toolkit/Boundary.h"
 #include "ui/toolkit/Cp932.h"
 #include "ui/toolkit/Dialogs.h"
 
@@ -64,15 +63,22 @@ void RecoveryKeeper::documentSettled() {
     longest_.stop();
     const auto path = copyPathFor(source_.projectKey());
     if (!path) return;
-    // Behind any copy still being written, so that none comes back after it.
-    enqueue([path = *path] {
-        try {
-            core::removeRecoveryCopy(path);
-        } catch (const core::Failure&) {
-            // A copy that cannot be removed is offered at the next open, where the
-            // user answers for it; the save or the discard itself went through.
-        }
-    });
+    // Behind any copy still being written, so that none comes back after it. A copy
+    // that cannot be removed is shown as a copy that cannot be written is.
+    enqueue([this, path = *path] { report([&] { core::removeRecoveryCopy(path); }); });
+}
+
+void RecoveryKeeper::report(const std::function<void()>& fileWork) {
+    bool succeeded = true;
+    QString failure;
+    try {
+        fileWork();
+    } catch (const std::exception& escaped) {
+        succeeded = false;
+        failure = fromCp932(core::failureText(escaped));
+    }
+    QMetaObject::invokeMethod(
+        this, [this, succeeded, failure] { copyFinished(succeeded, failure); }, Qt::QueuedConnection);
 }
 
 // The snapshot is taken here, on the user-interface thread; the worker writes it.
@@ -83,16 +89,7 @@ void RecoveryKeeper::writeCopy() {
     auto snapshot = std::make_shared<core::RecoverySnapshot>(source_.snapshot());
     const std::string fileName = core::recoveryFileName(source_.projectKey());
     enqueue([this, snapshot, fileName, folder = *folder_] {
-        bool succeeded = true;
-        QString failure;
-        try {
-            core::writeRecoveryCopy(folder, fileName, *snapshot);
-        } catch (const std::exception& escaped) {
-            succeeded = false;
-            failure = fromCp932(core::failureText(escaped));
-        }
-        QMetaObject::invokeMethod(
-            this, [this, succeeded, failure] { copyFinished(succeeded, failure); }, Qt::QueuedConnection);
+        report([&] { core::writeRecoveryCopy(folder, fileName, *snapshot); });
     });
 }
 

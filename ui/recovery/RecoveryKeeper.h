@@ -3,7 +3,7 @@
 // at most 2 seconds after the editing stops and at least every 10 seconds while it
 // goes on, by a worker thread from a snapshot the user-interface thread takes, so a
 // copy of the largest map never holds the editing up. A copy that cannot be written
-// is shown once; later failures stay quiet until a copy succeeds again.
+// or removed is shown once; later failures stay quiet until one succeeds again.
 #include <QObject>
 #include <QTimer>
 #include <condition_variable>
@@ -63,6 +63,9 @@ private:
     void writeCopy();
     void enqueue(std::function<void()> task);
     void workerLoop();
+    // On the worker: runs a copy's or a removal's file work and hands its outcome to
+    // the user-interface thread.
+    void report(const std::function<void()>& fileWork);
     void copyFinished(bool succeeded, const QString& failure);
 
     Dialogs& dialogs_;
