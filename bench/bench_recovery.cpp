@@ -1,6 +1,6 @@
 // The recovery copy of the largest map: the snapshot the user-interface thread takes
-// (the part that holds the editing up) and the whole copy the worker writes, with the
-// memory the copy adds while it is written.
+// (all of a copy that holds the editing up) and the whole copy the worker writes,
+// with the memory the copy adds while it is written.
 #include <benchmark/benchmark.h>
 
 #include <random>

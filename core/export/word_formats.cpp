@@ -44,10 +44,8 @@ void Output_nasm(const EditorState& state, LineSink& sink) {
     wordLines(state, "\tdw\t", sink);
 }
 
-void Output_z80(const EditorState& state, LineSink& sink) {
-    labelLine(state, ":", sink);
-    wordLines(state, "\tdw\t", sink);
-}
+// pasmo and z80asm take NASM's lines as they stand.
+void Output_z80(const EditorState& state, LineSink& sink) { Output_nasm(state, sink); }
 
 void Output_rgbds(const EditorState& state, LineSink& sink) {
     LineBuffer line;

@@ -64,8 +64,6 @@ void DrawGrid::setZoom(int index, QPoint anchor) {
     const int top = row - std::max(0, anchor.y() - GridGeometry::kHeader) * level.cells / level.pixels;
     updateScrollBars();
     setTopLeft(left, top);
-    cells_.leftCol = horizontalScrollBar()->value() + 1;
-    cells_.topRow = verticalScrollBar()->value() + 1;
     viewport()->update();
 }
 

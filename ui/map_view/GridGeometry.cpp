@@ -95,16 +95,16 @@ QRect GridGeometry::cellRect(int col, int row) const {
             row == 0 ? kHeader : cellExtent(y)};
 }
 
-QRect GridGeometry::blockRect(int col, int row, int columnCount, int rowCount_) const {
-    if (columnCount <= 0 || rowCount_ <= 0) return {};
+QRect GridGeometry::blockRect(int col, int row, int blockCols, int blockRows) const {
+    if (blockCols <= 0 || blockRows <= 0) return {};
     // In 64 bits: typed brush sizes can be any integer.
     const Axis x = columns(*this), y = rows(*this);
     const long long left = std::max<long long>(edgeOf(col, leftCol, x), headerWidth);
     const long long top = std::max<long long>(edgeOf(row, topRow, y), kHeader);
-    const long long right = std::min<long long>(edgeOf((long long)col + columnCount, leftCol, x) +
+    const long long right = std::min<long long>(edgeOf((long long)col + blockCols, leftCol, x) +
                                                     (x.cells > 1 ? 1 : 0),
                                                 std::max(headerWidth, view.width()));
-    const long long bottom = std::min<long long>(edgeOf((long long)row + rowCount_, topRow, y) + (y.cells > 1 ? 1 : 0),
+    const long long bottom = std::min<long long>(edgeOf((long long)row + blockRows, topRow, y) + (y.cells > 1 ? 1 : 0),
                                                  std::max(kHeader, view.height()));
     if (left >= right || top >= bottom) return {};
     return {int(left), int(top), int(right - left), int(bottom - top)};

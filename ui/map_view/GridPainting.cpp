@@ -59,6 +59,24 @@ int roundStep(double least) {
             if (mantissa * power >= least) return mantissa * power;
 }
 
+// The data cells a paint of `bounds` visits: from the first shown data column and row
+// to the view's edge, so the map's size does not enter the cost of a paint. Empty
+// (last before first) where `bounds` holds headers only.
+struct CellSpan {
+    int firstCol, lastCol, firstRow, lastRow;
+};
+
+CellSpan cellsIn(const QRect& bounds, const GridGeometry& at) {
+    CellSpan span{};
+    span.firstCol = std::max(at.leftCol, at.colAt(std::max(bounds.left(), at.headerWidth)));
+    span.lastCol =
+        bounds.right() < at.headerWidth ? span.firstCol - 1 : std::min(at.colCount - 1, at.colAt(bounds.right()));
+    span.firstRow = std::max(at.topRow, at.rowAt(std::max(bounds.top(), kHeader)));
+    span.lastRow =
+        bounds.bottom() < kHeader ? span.firstRow - 1 : std::min(at.rowCount - 1, at.rowAt(bounds.bottom()));
+    return span;
+}
+
 // Beyond the last column and below the last row, then the row marker over all.
 void finishBeyondGrid(QPainter& painter, const QRect& bounds, const GridPaint& grid, int gridRight, int gridBottom,
                       const QBrush& window) {
@@ -139,11 +157,7 @@ void paintZoomed(QPainter& painter, const QRect& bounds, const GridPaint& grid, 
     const QBrush highlight(colours.color(QPalette::Highlight));
     const QPen windowText(colours.color(QPalette::WindowText));
     painter.setFont(font);
-    const int firstCol = std::max(at.leftCol, at.colAt(std::max(bounds.left(), at.headerWidth)));
-    const int lastCol =
-        bounds.right() < at.headerWidth ? firstCol - 1 : std::min(at.colCount - 1, at.colAt(bounds.right()));
-    const int firstRow = std::max(at.topRow, at.rowAt(std::max(bounds.top(), kHeader)));
-    const int lastRow = bounds.bottom() < kHeader ? firstRow - 1 : std::min(at.rowCount - 1, at.rowAt(bounds.bottom()));
+    const auto [firstCol, lastCol, firstRow, lastRow] = cellsIn(bounds, at);
 
     const int gridRight = std::min(at.gridRight(), at.view.width());
     const int gridBottom = std::min(at.gridBottom(), at.view.height());
@@ -195,12 +209,7 @@ void paintGrid(QPainter& painter, const QRegion& region, const GridPaint& grid, 
     const QPen windowText(colours.color(QPalette::WindowText));
     painter.setFont(font);
 
-    // Only the cells from the first shown data column and row to the view's edge are
-    // visited, so the map's size does not enter the cost of a paint.
-    const int firstCol = std::max(at.leftCol, at.colAt(std::max(bounds.left(), kHeader)));
-    const int lastCol = bounds.right() < kHeader ? firstCol - 1 : std::min(at.colCount - 1, at.colAt(bounds.right()));
-    const int firstRow = std::max(at.topRow, at.rowAt(std::max(bounds.top(), kHeader)));
-    const int lastRow = bounds.bottom() < kHeader ? firstRow - 1 : std::min(at.rowCount - 1, at.rowAt(bounds.bottom()));
+    const auto [firstCol, lastCol, firstRow, lastRow] = cellsIn(bounds, at);
     const bool headerCol = bounds.left() < kHeader;
     const bool headerRow = bounds.top() < kHeader;
 
