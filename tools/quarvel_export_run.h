@@ -8,7 +8,7 @@
 #include "core/export/binary_export.h"
 #include "core/export/export_formats.h"
 #include "core/export/export_region.h"
-#include "core/project/atomic_file.h"
+#include "core/platform/atomic_file.h"
 
 namespace quarvel_export {
 

@@ -5,7 +5,7 @@
 // then ends the program by that signal as usual.
 #include <string>
 
-#include "core/project/atomic_file.h"
+#include "core/platform/atomic_file.h"
 
 namespace quarvel_export {
 

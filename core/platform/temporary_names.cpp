@@ -1,13 +1,4 @@
-#include "core/project/temporary_names.h"
-
-#include <dirent.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <vector>
+#include "core/platform/temporary_names.h"
 
 namespace core {
 namespace {
@@ -21,28 +12,6 @@ bool allDigits(const std::string& text, std::size_t from, std::size_t to) {
     for (std::size_t i = from; i < to; ++i)
         if (text[i] < '0' || text[i] > '9') return false;
     return true;
-}
-
-// kill(pid, 0) fails with ESRCH only when no process has that id; EPERM means one
-// runs under another user, which may be the writer.
-bool processIsGone(long processId) { return ::kill(static_cast<pid_t>(processId), 0) != 0 && errno == ESRCH; }
-
-std::vector<std::string> staleNames(int folder) {
-    std::vector<std::string> names;
-    const int listed = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (listed < 0) return names;
-    DIR* entries = ::fdopendir(listed);
-    if (!entries) {
-        ::close(listed);
-        return names;
-    }
-    while (const dirent* entry = ::readdir(entries)) {
-        const std::string name = entry->d_name;
-        const auto writer = temporaryFileWriter(name);
-        if (writer && *writer != ::getpid() && processIsGone(*writer)) names.push_back(name);
-    }
-    ::closedir(entries);
-    return names;
 }
 
 }  // namespace
@@ -63,15 +32,6 @@ std::optional<long> temporaryFileWriter(const std::string& name) {
         return std::nullopt;
     if (dash - pidStart > 9) return std::nullopt;  // no process id has ten digits
     return std::stol(name.substr(pidStart, dash - pidStart));
-}
-
-void removeStaleTemporaryFiles(int folder) {
-    for (const std::string& name : staleNames(folder)) {
-        struct stat info {};
-        if (::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode)) continue;
-        // Another save may have removed it first; what stays is left for the next one.
-        ::unlinkat(folder, name.c_str(), 0);
-    }
 }
 
 }  // namespace core

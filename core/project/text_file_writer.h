@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/project/atomic_file.h"
+#include "core/platform/atomic_file.h"
 
 namespace core {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The recovery copy: while a document has unsaved changes the editor keeps a copy of
 // it in the project file's own format, one per document, in a folder of the user's
-// (0700, the copies 0600), so a crash, a kill or a power cut loses seconds, not work.
+// (0700, the copies 0600, where the system has such modes), so a crash, a kill or a power cut loses seconds, not work.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,10 +21,9 @@ struct RecoverySnapshot {
 // Only what the project file holds: the sheet's pixels stay out of the copy.
 RecoverySnapshot snapshotOf(const EditorState& document, std::string widthText, std::string heightText);
 
-// $XDG_STATE_HOME/quarvel-editor/recovery, or $HOME/.local/state/... when that is not
-// set (an empty or relative XDG_STATE_HOME counts as not set). Nothing without either.
-std::optional<std::string> recoveryFolder(const std::optional<std::string>& xdgStateHome,
-                                          const std::optional<std::string>& home);
+// quarvel-editor/recovery in the user's state folder (see userStateFolder()); nothing
+// without one.
+std::optional<std::string> recoveryFolder(const std::optional<std::string>& stateFolder);
 
 // The copy's file name for the project at `absolutePath`, the same whenever the same
 // path is given: its file name (at most 100 bytes of it) and a hash of the whole

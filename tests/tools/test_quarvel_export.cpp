@@ -18,6 +18,7 @@
 
 #include "support/cp932.h"
 #include "support/data_cases.h"
+#include "support/posix_files.h"
 #include "support/temp_folder.h"
 #include "tools/export_command.h"
 

@@ -4,20 +4,12 @@
 #include <exception>
 #include <utility>
 
+#include "core/platform/user_folders.h"
 #include "core/text/failures.h"
 #include "ui/toolkit/Cp932.h"
 #include "ui/toolkit/Dialogs.h"
 
 namespace ui {
-namespace {
-
-std::optional<std::string> environmentValue(const char* name) {
-    if (!qEnvironmentVariableIsSet(name)) return std::nullopt;
-    return qEnvironmentVariable(name).toStdString();
-}
-
-}  // namespace
-
 RecoveryKeeper::RecoveryKeeper(Dialogs& dialogs, Source source, std::optional<std::string> folder, Timing timing)
     : dialogs_(dialogs), source_(std::move(source)), folder_(std::move(folder)) {
     quiet_.setSingleShot(true);
@@ -38,7 +30,7 @@ RecoveryKeeper::~RecoveryKeeper() {
 }
 
 std::optional<std::string> RecoveryKeeper::folderFromEnvironment() {
-    return core::recoveryFolder(environmentValue("XDG_STATE_HOME"), environmentValue("HOME"));
+    return core::recoveryFolder(core::userStateFolder());
 }
 
 void RecoveryKeeper::setTiming(Timing timing) {

@@ -1,4 +1,4 @@
-#include "core/project/atomic_file.h"
+#include "core/platform/atomic_file.h"
 
 #include <fcntl.h>
 #include <linux/magic.h>
@@ -16,7 +16,8 @@
 #include <vector>
 
 #include "core/platform/os_error_mapping.h"
-#include "core/project/temporary_names.h"
+#include "core/platform/posix/stale_temporaries.h"
+#include "core/platform/temporary_names.h"
 #include "core/text/failures.h"
 
 namespace core {

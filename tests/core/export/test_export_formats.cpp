@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/text/failures.h"
+#include "support/posix_files.h"
 #include "support/temp_folder.h"
 
 namespace {

@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/project/atomic_file.h"
-#include "core/project/temporary_names.h"
+#include "core/platform/atomic_file.h"
+#include "core/platform/temporary_names.h"
 #include "core/text/failures.h"
 #include "support/temp_folder.h"
 
