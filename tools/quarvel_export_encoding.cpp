@@ -1,7 +1,5 @@
 #include "tools/quarvel_export_encoding.h"
 
-#include <langinfo.h>
-
 #include "core/text/code_page.h"
 
 namespace quarvel_export {
@@ -15,8 +13,6 @@ constexpr char kAsciiCodeset[] = "ANSI_X3.4-1968";
 std::string terminalEncoding(const std::string& codeset) { return codeset == kAsciiCodeset ? "UTF-8" : codeset; }
 
 }  // namespace
-
-std::string terminalCodeset() { return ::nl_langinfo(CODESET); }
 
 std::string toCodePage932(std::string_view text, const std::string& codeset) {
     const std::string source = terminalEncoding(codeset);

@@ -12,9 +12,6 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The codeset of the current locale; call after setlocale(LC_ALL, "").
-std::string terminalCodeset();
-
 // Every character must survive: a label is data. The plain ASCII codeset of the C
 // locale is taken as UTF-8. Raises EncodingError.
 std::string toCodePage932(std::string_view text, const std::string& codeset);

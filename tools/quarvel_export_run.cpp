@@ -1,7 +1,5 @@
 #include "tools/quarvel_export_run.h"
 
-#include <unistd.h>
-
 #include "core/bmp/sheet_file.h"
 #include "core/export/png_export.h"
 #include "core/map/windowless_size_fields.h"
@@ -9,6 +7,7 @@
 #include "core/project/project_file.h"
 #include "core/project/text_file_writer.h"
 #include "core/text/failures.h"
+#include "tools/quarvel_export_console.h"
 
 namespace quarvel_export {
 namespace {
@@ -60,7 +59,7 @@ void prepare(const ExportJob& job, core::EditorState& state) {
 void writeOutput(const ExportJob& job, const core::EditorState& state, const core::Bitmap& sheet,
                  core::TemporaryNameListener* listener) {
     core::TextFileWriter writer = toStandardOutput(job.outputPath)
-                                      ? core::TextFileWriter::toDescriptor(STDOUT_FILENO)
+                                      ? core::TextFileWriter::toDescriptor(dataOutputDescriptor())
                                       : core::TextFileWriter(*job.outputPath, listener);
     if (job.format == core::ExportFormat::Binary)
         core::writeWords(state, job.byteOrder, writer);

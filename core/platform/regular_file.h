@@ -45,7 +45,8 @@ public:
     void close();
 
 private:
-    int fd_ = -1;
+    // A descriptor, or a Windows handle; -1 for none on either.
+    std::intptr_t handle_ = -1;
     std::uint64_t length_ = 0;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
-// Code page 932, the encoding of every text the editor keeps, and the one iconv
-// wrapper that converts between it and other encodings.
+// Code page 932, the encoding of every text the editor keeps, and the one
+// conversion between it and other encodings (the system's own, in the platform layer).
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +21,9 @@ struct Converted {
 
 // How much of the input one character that cannot be converted takes with it.
 enum class Skip { Byte, Cp932Character, Utf8Sequence };
+
+// The bytes at the start of `rest` that `skip` takes (never more than are left).
+std::size_t skippedBytes(std::string_view rest, Skip skip);
 
 // Converts `text` from the encoding `from` to `to` (iconv's names). A character the
 // target cannot hold, or input that is no character of the source, becomes

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <stdexcept>
 
 namespace core {
 namespace {
@@ -40,7 +39,7 @@ public:
             }
             // EILSEQ or EINVAL: no character of the source, one the target lacks, or a cut one.
             out.exact = false;
-            const std::size_t n = std::min(skipped(std::string_view(src, srcLeft), skip), srcLeft);
+            const std::size_t n = skippedBytes(std::string_view(src, srcLeft), skip);
             src += n;
             srcLeft -= n;
             if (out.text.size() - used < replacement.size()) out.text.resize(out.text.size() * 2 + replacement.size());
@@ -52,25 +51,8 @@ public:
     }
 
 private:
-    static std::size_t skipped(std::string_view rest, Skip skip) {
-        const auto lead = static_cast<unsigned char>(rest.front());
-        switch (skip) {
-            case Skip::Cp932Character: return isLeadByte(lead) && rest.size() > 1 ? 2 : 1;
-            case Skip::Utf8Sequence: return lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-            case Skip::Byte: break;
-        }
-        return 1;
-    }
-
     iconv_t cd_;
 };
-
-Converted convertOrRaise(std::string_view text, const char* to, const char* from, std::string_view replacement,
-                         Skip skip) {
-    auto converted = convertText(text, to, from, replacement, skip);
-    if (!converted) throw std::runtime_error(std::string("no conversion from ") + from + " to " + to);
-    return std::move(*converted);
-}
 
 }  // namespace
 
@@ -79,14 +61,6 @@ std::optional<Converted> convertText(std::string_view text, const char* to, cons
     Converter converter(to, from);
     if (!converter.opened()) return std::nullopt;
     return converter.convert(text, replacement, skip);
-}
-
-Converted cp932ToUtf8(std::string_view bytes) {
-    return convertOrRaise(bytes, "UTF-8", kCodePage932, "\xEF\xBF\xBD", Skip::Byte);
-}
-
-Converted utf8ToCp932(std::string_view text) {
-    return convertOrRaise(text, kCodePage932, "UTF-8", "?", Skip::Utf8Sequence);
 }
 
 }  // namespace core

@@ -10,27 +10,27 @@ namespace core {
 
 // O_NONBLOCK keeps the open from waiting for a pipe's writer; a regular file ignores it.
 RegularFile::RegularFile(const std::string& path) {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd_ < 0) throw SystemError(errno);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) throw SystemError(errno);
     struct stat info {};
-    const int statResult = ::fstat(fd_, &info);
+    const int statResult = ::fstat(fd, &info);
     const int statError = errno;
     if (statResult != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd_);
-        fd_ = -1;
+        ::close(fd);
         if (statResult != 0) throw SystemError(statError);
         throw NotRegularFile();
     }
     length_ = static_cast<std::uint64_t>(info.st_size);
+    handle_ = fd;
 }
 
 RegularFile::~RegularFile() {
-    if (fd_ >= 0) ::close(fd_);
+    if (handle_ >= 0) ::close(static_cast<int>(handle_));
 }
 
 std::size_t RegularFile::read(char* into, std::size_t size) {
     for (;;) {
-        const ssize_t got = ::read(fd_, into, size);
+        const ssize_t got = ::read(static_cast<int>(handle_), into, size);
         if (got >= 0) return static_cast<std::size_t>(got);
         if (errno != EINTR) throw SystemError(errno);
     }
@@ -39,7 +39,7 @@ std::size_t RegularFile::read(char* into, std::size_t size) {
 std::size_t RegularFile::readAt(std::uint64_t offset, char* into, std::size_t size) {
     std::size_t got = 0;
     while (got < size) {
-        const ssize_t n = ::pread(fd_, into + got, size - got, static_cast<off_t>(offset + got));
+        const ssize_t n = ::pread(static_cast<int>(handle_), into + got, size - got, static_cast<off_t>(offset + got));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) throw SystemError(errno);
         if (n == 0) break;
@@ -49,8 +49,8 @@ std::size_t RegularFile::readAt(std::uint64_t offset, char* into, std::size_t si
 }
 
 void RegularFile::close() {
-    const int fd = fd_;
-    fd_ = -1;
+    const int fd = static_cast<int>(handle_);
+    handle_ = -1;
     if (fd >= 0 && ::close(fd) != 0) throw SystemError(errno);
 }
 

@@ -1,0 +1,199 @@
+#include "core/platform/atomic_file.h"
+
+#include <windows.h>
+#include <io.h>
+
+#include <algorithm>
+#include <chrono>
+#include <utility>
+
+#include "core/platform/os_error_mapping.h"
+#include "core/platform/temporary_names.h"
+#include "core/platform/windows/wide_path.h"
+#include "core/text/failures.h"
+
+namespace core {
+namespace {
+
+constexpr int kMaxTemporaryNameTries = 100;
+constexpr std::size_t kMaxWrite = std::size_t{1} << 30;  // WriteFile takes a 32-bit count
+
+[[noreturn]] void raiseLastError() { throw IoFailure(ioFailureNumber(static_cast<int>(::GetLastError()), true)); }
+
+// What the path names now: nothing yet, a file on disk to replace, or a device or
+// pipe (NUL, CON, \\.\pipe\...) to write in place through `handle`.
+struct Target {
+    enum class Kind { Missing, Disk, InPlace };
+    Kind kind = Kind::Missing;
+    HANDLE handle = INVALID_HANDLE_VALUE;
+};
+
+// Opening the target for writing, without changing it, finds out at once whether
+// it can be written at all: read-only (5), a folder (5), held by another program
+// without sharing (32).
+Target probe(const std::wstring& path) {
+    const HANDLE handle = ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        if (::GetLastError() == ERROR_FILE_NOT_FOUND) return {};
+        raiseLastError();
+    }
+    if (::GetFileType(handle) == FILE_TYPE_DISK) {
+        ::CloseHandle(handle);
+        return {Target::Kind::Disk};
+    }
+    return {Target::Kind::InPlace, handle};
+}
+
+std::pair<std::wstring, std::string> splitFolder(const std::wstring& path, const std::string& utf8) {
+    const std::size_t separator = path.find_last_of(L"\\/:");
+    const std::wstring folder = separator == std::wstring::npos ? std::wstring() : path.substr(0, separator + 1);
+    const std::size_t utf8Separator = utf8.find_last_of("\\/:");
+    const std::string name = utf8Separator == std::string::npos ? utf8 : utf8.substr(utf8Separator + 1);
+    return {folder, name};
+}
+
+bool setDeleteOnClose(HANDLE handle, bool remove) {
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = remove ? TRUE : FALSE;
+    return ::SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition);
+}
+
+}  // namespace
+
+struct AtomicFile::Impl {
+    enum class Mode {
+        Descriptor,  // the caller's descriptor, kept open
+        InPlace,     // a device or pipe, opened here
+        Replacing,   // a temporary file beside the target, removed on close until commit
+    };
+
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    Mode mode = Mode::Descriptor;
+    bool targetExists = false;
+    std::wstring target;
+    std::wstring temporary;
+    int failedNumber = 0;
+
+    ~Impl() { discard(); }
+
+    // The temporary file goes with its handle; the target stays as it was.
+    void discard() noexcept {
+        if (handle != INVALID_HANDLE_VALUE && mode != Mode::Descriptor) ::CloseHandle(handle);
+        handle = INVALID_HANDLE_VALUE;
+    }
+
+    [[noreturn]] void failWith(int number) {
+        failedNumber = number;
+        discard();
+        throw IoFailure(number);
+    }
+    [[noreturn]] void failWithLastError() { failWith(ioFailureNumber(static_cast<int>(::GetLastError()), true)); }
+
+    void createTemporary(const std::wstring& folder, const std::string& name);
+    DWORD replaceTarget();
+};
+
+// The file is marked for removal as soon as it exists, so a writer that is killed,
+// or fails, leaves nothing behind: the system removes it with the last handle.
+// Sharing reads and removal lets the rename and ReplaceFileW work while it is open.
+void AtomicFile::Impl::createTemporary(const std::wstring& folder, const std::string& name) {
+    static const auto seed = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
+    for (int attempt = 0; attempt < kMaxTemporaryNameTries; ++attempt) {
+        const std::string candidate = temporaryFileName(
+            name, static_cast<long>(::GetCurrentProcessId()), (seed + static_cast<unsigned>(attempt) * 7919u) % 1000000007u);
+        const std::wstring path = folder + widePath(candidate);
+        handle = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                               nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) {
+            temporary = path;
+            mode = Mode::Replacing;
+            if (!setDeleteOnClose(handle, true)) failWithLastError();
+            return;
+        }
+        if (::GetLastError() != ERROR_FILE_EXISTS && ::GetLastError() != ERROR_ALREADY_EXISTS) raiseLastError();
+    }
+    throw IoFailure(ERROR_FILE_EXISTS);
+}
+
+// ReplaceFileW keeps the replaced file's attributes and access list, as the POSIX
+// writer keeps its mode; a new file is moved into place. Both are written through.
+// Gives the error, or 0.
+DWORD AtomicFile::Impl::replaceTarget() {
+    constexpr DWORD kReplaceFlags = REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS;
+    if (targetExists && ::ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, kReplaceFlags, nullptr, nullptr))
+        return 0;
+    // The target went away meanwhile: the new file is simply moved there.
+    if (targetExists && ::GetLastError() != ERROR_FILE_NOT_FOUND) return ::GetLastError();
+    if (!::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return ::GetLastError();
+    return 0;
+}
+
+AtomicFile::AtomicFile(const std::string& path, TemporaryNameListener* /*listener*/, unsigned /*newFileMode*/)
+    : impl_(std::make_unique<Impl>()) {
+    Impl& file = *impl_;
+    file.target = widePath(path);
+    if (file.target.empty()) throw IoFailure(io::kPathNotFound);
+    const Target found = probe(file.target);
+    if (found.kind == Target::Kind::InPlace) {
+        file.handle = found.handle;
+        file.mode = Impl::Mode::InPlace;
+        return;
+    }
+    file.targetExists = found.kind == Target::Kind::Disk;
+    const auto [folder, name] = splitFolder(file.target, path);
+    file.createTemporary(folder, name);
+}
+
+AtomicFile AtomicFile::onDescriptor(int fd) {
+    AtomicFile file;
+    file.impl_ = std::make_unique<Impl>();
+    file.impl_->handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
+    return file;
+}
+
+AtomicFile::AtomicFile(AtomicFile&&) noexcept = default;
+AtomicFile& AtomicFile::operator=(AtomicFile&&) noexcept = default;
+AtomicFile::~AtomicFile() = default;
+
+void AtomicFile::checkUsable() const {
+    if (impl_->handle == INVALID_HANDLE_VALUE)
+        throw IoFailure(impl_->failedNumber != 0 ? impl_->failedNumber : ERROR_INVALID_HANDLE);
+}
+
+void AtomicFile::write(const char* data, std::size_t size) {
+    checkUsable();
+    while (size > 0) {
+        DWORD written = 0;
+        if (!::WriteFile(impl_->handle, data, static_cast<DWORD>(std::min(size, kMaxWrite)), &written, nullptr))
+            impl_->failWithLastError();
+        if (written == 0) impl_->failWith(io::kDiskFull);
+        data += written;
+        size -= written;
+    }
+}
+
+// The data on disk first, then the name: a power cut leaves the old file or the new
+// one, never a part. The removal mark comes off only once the data is there.
+void AtomicFile::commit() {
+    Impl& file = *impl_;
+    checkUsable();
+    using Mode = Impl::Mode;
+    if (file.mode == Mode::Descriptor) return;
+    if (file.mode == Mode::InPlace) {
+        const HANDLE handle = std::exchange(file.handle, INVALID_HANDLE_VALUE);
+        if (!::CloseHandle(handle)) file.failWithLastError();
+        return;
+    }
+    if (!::FlushFileBuffers(file.handle)) file.failWithLastError();
+    if (!setDeleteOnClose(file.handle, false)) file.failWithLastError();
+    if (const DWORD error = file.replaceTarget()) {
+        setDeleteOnClose(file.handle, true);
+        file.failWith(ioFailureNumber(static_cast<int>(error), true));
+    }
+    const HANDLE handle = std::exchange(file.handle, INVALID_HANDLE_VALUE);
+    if (!::CloseHandle(handle)) throw IoFailure(ioFailureNumber(static_cast<int>(::GetLastError()), true));
+}
+
+}  // namespace core
