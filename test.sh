@@ -17,3 +17,7 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUARVEL_CORE_ONLY=O
 cmake --build build-asan -j"$jobs" --target core_tests
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs" --timeout 300
+
+# The Windows build: core, quarvel-export.exe and the core tests under Wine, the
+# exporter compared with the Linux one just built, and the ZIP.
+scripts/build-windows.sh

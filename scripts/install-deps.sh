@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs with apt-get whatever the build, the tests and the editor need and this
 # machine does not have yet. Debian 12, as root, or as a user through sudo.
+# With "windows": what the Windows build needs (scripts/build-windows.sh).
 set -euo pipefail
 
 packages=(
@@ -14,6 +15,12 @@ packages=(
   # The desktop test: an X server, a window manager, and Xlib with XTest to look and click.
   xvfb openbox libx11-dev libxtst-dev
 )
+if [ "${1:-}" = windows ]; then
+  # mingw-w64 with posix threads (std::thread), its zlib, Wine to run the tests, and
+  # what unpacks a Debian source package.
+  packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 dpkg-dev cmake make ninja-build
+    libgtest-dev qt6-base-dev-tools xvfb openbox fonts-ipafont-gothic)
+fi
 
 missing=()
 for pkg in "${packages[@]}"; do

@@ -191,7 +191,8 @@ std::string usageText() {
            "  --format FORMAT  one of the formats above\n"
            "  --big-endian     bin: each word's high byte first (68000-family machines)\n"
            "  --label TEXT     the label to export under instead of the project's own\n"
-           "                   (in the terminal's encoding, written as code page 932)\n"
+           "                   (in the terminal's encoding, any text on Windows; written\n"
+           "                   as code page 932)\n"
            "  --region X,Y,W,H only the W x H cells from column X, row Y (counted from 0);\n"
            "                   the result is that of a map holding only those cells\n"
            "  -o OUTPUT        the file to write; an earlier file is replaced only when the\n"
@@ -201,7 +202,8 @@ std::string usageText() {
            "  -h, --help       show this text\n"
            "  --version        show the version\n"
            "\n"
-           "Messages go to standard error in the terminal's encoding.\n"
+           "Messages go to standard error in the terminal's encoding; on Windows to a\n"
+           "console as Unicode, and as UTF-8 when standard error is a file or a pipe.\n"
            "Exit status: 0 on success, 1 when reading or writing fails (any project, with\n"
            "--out-dir), 2 for a usage error.\n";
 }

@@ -22,7 +22,7 @@ bool isRunLength(const bmp::BmpLayout& layout) {
 // The longest run-length data of a sheet without escapes that do nothing: a delta
 // of one pixel takes 4 bytes, an end of line 2 a row, the end of the bitmap 2.
 std::uint64_t longestRunLength(const bmp::BmpLayout& layout) {
-    return 4 * static_cast<std::uint64_t>(layout.width) * layout.height + 2 * std::uint64_t{layout.height} + 2;
+    return 4 * static_cast<std::uint64_t>(layout.width) * layout.height + 2 * static_cast<std::uint64_t>(layout.height) + 2;
 }
 
 struct Span {

@@ -52,9 +52,11 @@ private:
     std::string path_;
 };
 
-inline std::string readAll(const std::string& path) {
-    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
+inline std::string readAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
+
+inline std::string readAll(const std::string& path) { return readAll(std::filesystem::u8path(path)); }
 
 }  // namespace testsupport

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "core/platform/os_error_mapping.h"
 #include "core/platform/temporary_names.h"
@@ -39,16 +41,31 @@ Target probe(const std::wstring& path) {
         raiseLastError();
     }
     if (::GetFileType(handle) == FILE_TYPE_DISK) {
+        // Windows refuses to replace a read-only file; said here at once, and said the
+        // same where the system lets the open through (an administrator under Wine).
+        BY_HANDLE_FILE_INFORMATION info{};
+        const bool readOnly = ::GetFileInformationByHandle(handle, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY);
         ::CloseHandle(handle);
+        if (readOnly) throw IoFailure(io::kAccessDenied);
         return {Target::Kind::Disk};
     }
     return {Target::Kind::InPlace, handle};
 }
 
+// Characters no Windows file name may hold: refused before anything is made, since
+// NTFS would read "a:b" as a stream b of a file a.
+bool isValidName(std::string_view name) {
+    if (name.empty()) return false;
+    for (const char c : name)
+        if (static_cast<unsigned char>(c) < 0x20 || std::string_view("<>:\"|?*").find(c) != std::string_view::npos)
+            return false;
+    return true;
+}
+
 std::pair<std::wstring, std::string> splitFolder(const std::wstring& path, const std::string& utf8) {
-    const std::size_t separator = path.find_last_of(L"\\/:");
+    const std::size_t separator = path.find_last_of(L"\\/");
     const std::wstring folder = separator == std::wstring::npos ? std::wstring() : path.substr(0, separator + 1);
-    const std::size_t utf8Separator = utf8.find_last_of("\\/:");
+    const std::size_t utf8Separator = utf8.find_last_of("\\/");
     const std::string name = utf8Separator == std::string::npos ? utf8 : utf8.substr(utf8Separator + 1);
     return {folder, name};
 }
@@ -70,7 +87,6 @@ struct AtomicFile::Impl {
 
     HANDLE handle = INVALID_HANDLE_VALUE;
     Mode mode = Mode::Descriptor;
-    bool targetExists = false;
     std::wstring target;
     std::wstring temporary;
     int failedNumber = 0;
@@ -96,7 +112,6 @@ struct AtomicFile::Impl {
 
 // The file is marked for removal as soon as it exists, so a writer that is killed,
 // or fails, leaves nothing behind: the system removes it with the last handle.
-// Sharing reads and removal lets the rename and ReplaceFileW work while it is open.
 void AtomicFile::Impl::createTemporary(const std::wstring& folder, const std::string& name) {
     static const auto seed = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
     for (int attempt = 0; attempt < kMaxTemporaryNameTries; ++attempt) {
@@ -116,17 +131,26 @@ void AtomicFile::Impl::createTemporary(const std::wstring& folder, const std::st
     throw IoFailure(ERROR_FILE_EXISTS);
 }
 
-// ReplaceFileW keeps the replaced file's attributes and access list, as the POSIX
-// writer keeps its mode; a new file is moved into place. Both are written through.
-// Gives the error, or 0.
+// Renamed through its own handle, so that no other open of it can fail on its
+// sharing and the file is never closed while it has its temporary name; where the
+// file system cannot do that, it is closed and moved. Gives the error, or 0.
 DWORD AtomicFile::Impl::replaceTarget() {
-    constexpr DWORD kReplaceFlags = REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS;
-    if (targetExists && ::ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, kReplaceFlags, nullptr, nullptr))
-        return 0;
-    // The target went away meanwhile: the new file is simply moved there.
-    if (targetExists && ::GetLastError() != ERROR_FILE_NOT_FOUND) return ::GetLastError();
-    if (!::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return ::GetLastError();
+    const std::size_t bytes = sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t);
+    std::vector<unsigned char> buffer(bytes, 0);
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = TRUE;
+    rename->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
+    std::copy(target.begin(), target.end(), rename->FileName);
+    if (::SetFileInformationByHandle(handle, FileRenameInfo, rename, static_cast<DWORD>(bytes))) return 0;
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_INVALID_PARAMETER && error != ERROR_NOT_SUPPORTED && error != ERROR_CALL_NOT_IMPLEMENTED)
+        return error;
+    ::CloseHandle(std::exchange(handle, INVALID_HANDLE_VALUE));
+    if (!::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD moveError = ::GetLastError();
+        ::DeleteFileW(temporary.c_str());
+        return moveError;
+    }
     return 0;
 }
 
@@ -135,14 +159,14 @@ AtomicFile::AtomicFile(const std::string& path, TemporaryNameListener* /*listene
     Impl& file = *impl_;
     file.target = widePath(path);
     if (file.target.empty()) throw IoFailure(io::kPathNotFound);
+    const auto [folder, name] = splitFolder(file.target, path);
+    if (!isValidName(name)) throw IoFailure(io::kInvalidName);
     const Target found = probe(file.target);
     if (found.kind == Target::Kind::InPlace) {
         file.handle = found.handle;
         file.mode = Impl::Mode::InPlace;
         return;
     }
-    file.targetExists = found.kind == Target::Kind::Disk;
-    const auto [folder, name] = splitFolder(file.target, path);
     file.createTemporary(folder, name);
 }
 
@@ -189,9 +213,12 @@ void AtomicFile::commit() {
     if (!::FlushFileBuffers(file.handle)) file.failWithLastError();
     if (!setDeleteOnClose(file.handle, false)) file.failWithLastError();
     if (const DWORD error = file.replaceTarget()) {
-        setDeleteOnClose(file.handle, true);
+        if (file.handle != INVALID_HANDLE_VALUE) setDeleteOnClose(file.handle, true);
         file.failWith(ioFailureNumber(static_cast<int>(error), true));
     }
+    if (file.handle == INVALID_HANDLE_VALUE) return;
+    // The new name on disk too, before the file counts as saved.
+    if (!::FlushFileBuffers(file.handle)) file.failWithLastError();
     const HANDLE handle = std::exchange(file.handle, INVALID_HANDLE_VALUE);
     if (!::CloseHandle(handle)) throw IoFailure(ioFailureNumber(static_cast<int>(::GetLastError()), true));
 }

@@ -1,9 +1,5 @@
 // Reading a tile sheet from its file: what a regular file decodes to, and the files
 // that are refused at once or read only in part.
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <gtest/gtest.h>

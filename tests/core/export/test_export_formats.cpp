@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "core/text/failures.h"
-#include "support/posix_files.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -147,20 +146,6 @@ TEST(ExportFormatChoice, IndexesOfTheSettingsWindowItems) {
     EXPECT_EQ(firstLine(2), "Default:");
     EXPECT_THROW(core::exportFormatFromIndex(3), core::RangeFailure);
     EXPECT_THROW(core::exportFormatFromIndex(-1), core::RangeFailure);
-}
-
-TEST(ExportAtomicity, FailedWriteKeepsTheEarlierFile) {
-    testsupport::TempFolder folder;
-    const std::string earlier = "earlier export\r\n";
-    const std::string path = folder.write("map.h", earlier);
-    const EditorState big = numberedMap(512, 512);  // about 3.5 MB of GAS
-    {
-        testsupport::FileSizeLimit limit(256 * 1024);
-        ASSERT_TRUE(limit.applied());
-        EXPECT_THROW(core::exportToFile(ExportFormat::Gas, big, path), core::IoFailure);
-    }
-    EXPECT_EQ(testsupport::readAll(path), earlier);
-    EXPECT_EQ(folder.entryCount(), 1u) << "the unfinished file must not stay behind";
 }
 
 TEST(ExportAtomicity, FolderThatDoesNotExistFailsWithoutCreatingAnything) {

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 
 #include <cstdlib>
 #include <string>
