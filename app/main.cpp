@@ -1,9 +1,9 @@
 // Start-up: the title, the main window, the settings window, the command-line
 // project once both exist, then the event loop.
-#include <csignal>
 #include <cstdio>
 
 #include "app/information_options.h"
+#include "core/platform/process_start.h"
 #include "ui/main_window/StartUp.h"
 #include "ui/main_window/Unit1.h"
 #include "ui/recovery/SessionEndSignals.h"
@@ -13,23 +13,12 @@
 #include "ui/toolkit/QtTranslations.h"
 #include "ui/toolkit/WindowFonts.h"
 
-namespace {
-
-// Without a display Qt's own message would be an abort with advice to reinstall.
-bool displayMissing() {
-    return qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-}
-
-}  // namespace
-
 int main(int argc, char* argv[]) {
-    // A file-size limit then fails the save or export with I/O failure 112 instead of
-    // ending the editor with the document unsaved.
-    std::signal(SIGXFSZ, SIG_IGN);
+    core::failWritesPastFileSizeLimit();
     // Before the application object, which would need a display.
     if (const auto status = app::answerInformationOption(argc, argv, stdout)) return *status;
-    if (displayMissing()) {
+    // Without a display Qt's own message would be an abort with advice to reinstall.
+    if (!core::graphicalSessionAvailable()) {
         std::fputs("quarvel: the editor needs a graphical session (neither DISPLAY nor WAYLAND_DISPLAY is set)\n",
                    stderr);
         return 1;
@@ -41,7 +30,8 @@ int main(int argc, char* argv[]) {
     ui::useWindowFonts();
 
     ui::createWindows(dialogs);
-    // Logging out, a closed terminal or Ctrl+C keeps the work in the recovery copy.
+    // Logging out, a closed terminal, Ctrl+C or the end of a Windows session keeps the
+    // work in the recovery copy.
     const ui::SessionEndSignals sessionEnd([] { Form1->endSessionKeepingWork(); });
     // The program's own path first, as the command-line open expects.
     const QStringList arguments = QCoreApplication::arguments();

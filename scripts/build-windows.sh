@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Cross-builds the core, quarvel-export.exe and the core tests for 64-bit Windows
-# with mingw-w64 into build-windows/, runs the tests under Wine, checks the exporter
-# against the Linux build's (build/, when it is there) and makes the ZIP.
+# with mingw-w64 into build-windows/, and the editor quarvel.exe with its ui tests
+# where a Qt for mingw-w64 is at hand ($QUARVEL_QT_MINGW, else ../shared/qt6-mingw;
+# scripts/build-qt-mingw.sh builds one). Runs the tests under Wine, checks the
+# exporter against the Linux build's (build/, when it is there), lays out the program
+# folder (build-windows/program) and makes the ZIP of it.
 # Debian 12, as root or through sudo; installs what is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -29,10 +32,21 @@ png_src="$(find "$deps/src" -maxdepth 1 -type d -name 'libpng1.6-*' | head -n 1)
 licences="libpng=$png_src/LICENSE;zlib=/usr/share/doc/libz-mingw-w64-dev/copyright"
 licences+=";mingw-w64=/usr/share/doc/mingw-w64-common/copyright"
 licences+=";gcc-runtime=/usr/share/doc/gcc-mingw-w64-base/copyright"
+qt="${QUARVEL_QT_MINGW:-$root/../shared/qt6-mingw}"
+editor=(-DQUARVEL_EDITOR=OFF)
+find_root="$deps/prefix"
+if [ -f "$qt/lib/cmake/Qt6/Qt6Config.cmake" ]; then
+  qt="$(cd "$qt" && pwd)"
+  # Qt's own tools (moc, rcc) are the machine's, of the same version.
+  editor=(-DQUARVEL_EDITOR=ON -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake)
+  find_root="$qt;$deps/prefix"
+else
+  echo "No Qt for mingw-w64 in $qt: building without the editor (scripts/build-qt-mingw.sh DIR builds one; set QUARVEL_QT_MINGW=DIR)"
+fi
 cmake -S . -B "$out" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DQUARVEL_EDITOR=OFF \
+  -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON "${editor[@]}" \
   -DQUARVEL_BUNDLED_LICENCES="$licences" \
-  -DCMAKE_PREFIX_PATH="$deps/prefix" \
+  -DCMAKE_PREFIX_PATH="$find_root" -DCMAKE_FIND_ROOT_PATH="$find_root" \
   -DPNG_PNG_INCLUDE_DIR="$deps/prefix/include" -DPNG_LIBRARY="$deps/prefix/lib/libpng16.a" \
   -DZLIB_LIBRARY=/usr/x86_64-w64-mingw32/lib/libz.a -DZLIB_INCLUDE_DIR=/usr/x86_64-w64-mingw32/include
 cmake --build "$out" -j"$jobs"
@@ -57,4 +71,6 @@ else
   echo "build/ has no quarvel-export: the comparison with the Linux build is left out (./test.sh runs it)"
 fi
 
+rm -rf "$out/program"
+cmake --install "$out" --prefix "$out/program" >/dev/null
 (cd "$out" && cpack -G ZIP >/dev/null && ls -1 "$out"/quarvel-*.zip)

@@ -19,7 +19,7 @@ if [ "${1:-}" = windows ]; then
   # mingw-w64 with posix threads (std::thread), its zlib, Wine to run the tests, and
   # what unpacks a Debian source package.
   packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 dpkg-dev cmake make ninja-build
-    libgtest-dev qt6-base-dev-tools xvfb openbox fonts-ipafont-gothic)
+    libgtest-dev qt6-base-dev-tools qt6-translations-l10n xvfb openbox fonts-ipafont-gothic)
 fi
 
 missing=()

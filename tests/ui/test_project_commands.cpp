@@ -17,6 +17,7 @@
 #include "support/temp_folder.h"
 #include "test_windows_fixture.h"
 #include "ui/map_view/DrawGrid.h"
+#include "ui/toolkit/CorePaths.h"
 #include "ui/toolkit/Cp932.h"
 
 namespace {
@@ -41,7 +42,7 @@ std::string projectText(const std::string& imagePath, const std::string& label, 
 }
 
 // ProjectPath holds a path as the file system takes it.
-std::string pathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string pathBytes(const QString& path) { return ui::corePath(path); }
 
 core::Cell cellFromFile(int r, int c) { return static_cast<core::Cell>(r * 100 + c + 1); }
 

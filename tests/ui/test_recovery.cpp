@@ -8,15 +8,17 @@
 #include <QLineEdit>
 #include <QTest>
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <utime.h>
+
 
 #include "core/recovery/recovery_copy.h"
 #include "support/bmp_file_builder.h"
 #include "support/qt_files.h"
 #include "test_windows_fixture.h"
 #include "ui/recovery/RecoveryKeeper.h"
+#include "ui/toolkit/CorePaths.h"
 #include "ui/toolkit/Cp932.h"
 
 namespace windowstest {
@@ -60,22 +62,30 @@ protected:
     }
 
     static std::string contents(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
+        std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
         return std::string((std::istreambuf_iterator<char>(in)), {});
     }
 
     void open(const QString& path) { form->NewOpenProject({QStringLiteral("quarvel"), path}); }
 
+    static void setWrittenAt(const QString& path, qint64 seconds) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(QDateTime::fromSecsSinceEpoch(seconds), QFileDevice::FileModificationTime));
+    }
+
     // The copy as a later start would find it: newer than the project file.
     void leaveNewerCopy(const QString& projectPath, const char* cells) {
         std::string text = sheet() + "\r\nrecovered\r\n4\r\n2\r\n";
         text += cells;
-        const std::string key = QFile::encodeName(QFileInfo(projectPath).absoluteFilePath()).toStdString();
-        const std::string copy = *form->recovery().copyPathFor(key);
-        QDir().mkpath(QFileInfo(QFile::decodeName(copy.c_str())).absolutePath());
-        std::ofstream(copy, std::ios::binary) << text;
-        const utimbuf past{1000000, 1000000};
-        ASSERT_EQ(::utime(QFile::encodeName(projectPath).constData(), &past), 0);
+        const std::string key = ui::corePath(QFileInfo(projectPath).absoluteFilePath());
+        const QString copy = ui::fromCorePath(*form->recovery().copyPathFor(key));
+        QDir().mkpath(QFileInfo(copy).absolutePath());
+        QFile out(copy);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(text.data(), static_cast<qint64>(text.size()));
+        out.close();
+        setWrittenAt(projectPath, 1000000);
     }
 };
 
@@ -147,7 +157,7 @@ TEST_F(RecoveryTest, ANewerCopyIsOfferedAtTheOpenAndRestored) {
     EXPECT_TRUE(asked[0].text.contains(when)) << "when the copy was made";
     EXPECT_EQ(form->Map[1][3], 8);
     EXPECT_EQ(form->MapName, "recovered");
-    EXPECT_EQ(form->ProjectPath, QFile::encodeName(path).toStdString()) << "the project's path, not the copy's";
+    EXPECT_EQ(form->ProjectPath, ui::corePath(path)) << "the project's path, not the copy's";
     EXPECT_TRUE(form->Modified) << "saved on purpose";
     form->undoMapEdit();
     EXPECT_EQ(form->Map[1][3], 8) << "the history starts anew";
@@ -155,7 +165,7 @@ TEST_F(RecoveryTest, ANewerCopyIsOfferedAtTheOpenAndRestored) {
     form->SaveUpdateProject();
     settle();
     EXPECT_FALSE(copyExists());
-    const std::string saved = contents(QFile::encodeName(path).toStdString());
+    const std::string saved = contents(ui::corePath(path));
     EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 4 + 8);
 }
 
@@ -170,8 +180,7 @@ TEST_F(RecoveryTest, DecliningRemovesTheCopyAndOpensTheProjectAsSaved) {
     EXPECT_FALSE(copyExists());
     // An older copy is not offered at all.
     leaveNewerCopy(path, "9\r\n");
-    const utimbuf older{500000, 500000};
-    ASSERT_EQ(::utime(copyPath().c_str(), &older), 0);
+    setWrittenAt(ui::fromCorePath(copyPath()), 500000);
     dialogs.clear();
     open(path);
     EXPECT_TRUE(dialogs.callsOf(ui::ScriptedDialogs::Kind::YesNo).empty());
@@ -183,7 +192,7 @@ TEST_F(RecoveryTest, AStartWithoutAProjectOffersTheUntitledCopy) {
     stampAt(1, 1);
     settle();
     ASSERT_TRUE(copyExists());
-    EXPECT_EQ(copyPath().substr(copyPath().rfind('/') + 1), "untitled.quarvel");
+    EXPECT_EQ(copyPath().substr(copyPath().find_last_of("/\\") + 1), "untitled.quarvel");
     // As at the next start: a fresh document, then the offer.
     form->FormCreate();
     dialogs.yesNoAnswers = {true};
@@ -197,9 +206,9 @@ TEST_F(RecoveryTest, AStartWithoutAProjectOffersTheUntitledCopy) {
 TEST_F(RecoveryTest, ACopyThatCannotBeWrittenIsShownOnceAndTheEditingGoesOn) {
     open(project());
     // A file where the recovery folder would be.
-    const QString state = folder.filePath(QStringLiteral("state"));
+    const QString state = stateFolder();
     QDir(state).removeRecursively();
-    testsupport::writeFile(folder, QStringLiteral("state"), QByteArray("in the way"));
+    testsupport::writeFile(stateHome, QStringLiteral("state"), QByteArray("in the way"));
     stampAt(1, 1);
     settle();
     stampAt(2, 1);
@@ -212,7 +221,7 @@ TEST_F(RecoveryTest, ACopyThatCannotBeWrittenIsShownOnceAndTheEditingGoesOn) {
     settle();
     EXPECT_TRUE(copyExists());
     QDir(state).removeRecursively();
-    testsupport::writeFile(folder, QStringLiteral("state"), QByteArray("in the way"));
+    testsupport::writeFile(stateHome, QStringLiteral("state"), QByteArray("in the way"));
     stampAt(4, 1);
     settle();
     EXPECT_EQ(dialogs.failures().size(), 2) << failureTexts();
@@ -224,7 +233,7 @@ TEST_F(RecoveryTest, ACopyThatCannotBeRemovedIsShownAndTheSaveStands) {
     settle();
     ASSERT_TRUE(copyExists());
     // A folder with something in it where the copy was: unlink refuses it.
-    const QString copy = QFile::decodeName(QByteArray::fromStdString(copyPath()));
+    const QString copy = ui::fromCorePath(copyPath());
     QFile::remove(copy);
     ASSERT_TRUE(QDir().mkpath(copy + QStringLiteral("/inside")));
     form->SaveUpdateProject();

@@ -2,6 +2,7 @@
 // Both real windows, created as start-up creates them, answered by scripted dialogs,
 // with a folder for the files a test writes.
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,8 +21,12 @@ class WindowsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
-        // Each test keeps its recovery copies apart, in its own folder.
-        qputenv("XDG_STATE_HOME", QFile::encodeName(folder.filePath(QStringLiteral("state"))));
+        ASSERT_TRUE(stateHome.isValid());
+        // Each test keeps its recovery copies apart, in a folder of its own: given as
+        // XDG_STATE_HOME on POSIX systems and LOCALAPPDATA on Windows, whose variables
+        // Qt sets in the ANSI code page, so its name is ASCII.
+        qputenv("XDG_STATE_HOME", stateFolder().toUtf8());
+        qputenv("LOCALAPPDATA", QDir::toNativeSeparators(stateFolder()).toLocal8Bit());
         static_cast<ui::Application*>(qApp)->setFailureDialogs(&dialogs);
         ui::createWindows(dialogs);
         form = Form1;
@@ -45,7 +50,11 @@ protected:
 
     ui::ScriptedDialogs dialogs;
     std::vector<ui::ScriptedDialogs::Call> startUpCalls;
+    // The user's state folder as the recovery copies see it.
+    QString stateFolder() const { return stateHome.filePath(QStringLiteral("state")); }
+
     QTemporaryDir folder;  // for the files a test writes
+    QTemporaryDir stateHome{QDir::tempPath() + QStringLiteral("/quarvel-state-XXXXXX")};
     TForm1* form = nullptr;
     TForm2* settings = nullptr;
 };

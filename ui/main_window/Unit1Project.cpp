@@ -10,6 +10,7 @@
 #include "ui/main_window/Unit1.h"
 #include "ui/recovery/RecoveryKeeper.h"
 #include "ui/toolkit/Boundary.h"
+#include "ui/toolkit/CorePaths.h"
 #include "ui/toolkit/Dialogs.h"
 
 namespace {
@@ -53,7 +54,7 @@ std::optional<QString> askProjectToSave(TForm1& form) {
 
 // ProjectPath keeps the path as the file system takes it: it is never written into a
 // file, so it need not fit code page 932.
-std::string fileSystemPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string fileSystemPath(const QString& path) { return ui::corePath(path); }
 
 void writeProjectTo(TForm1& form, const std::string& path) { core::writeProject(path, form, form.sizeFields()); }
 

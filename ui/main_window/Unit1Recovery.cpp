@@ -12,6 +12,7 @@
 #include "ui/recovery/RecoveryKeeper.h"
 #include "ui/toolkit/Application.h"
 #include "ui/toolkit/Boundary.h"
+#include "ui/toolkit/CorePaths.h"
 #include "ui/toolkit/Cp932.h"
 #include "ui/toolkit/Dialogs.h"
 
@@ -19,15 +20,14 @@ namespace {
 
 std::string absolutePath(const std::string& path) {
     if (path.empty()) return {};
-    const QString name = QFile::decodeName(QByteArray::fromStdString(path));
-    return QFile::encodeName(QFileInfo(name).absoluteFilePath()).toStdString();
+    return ui::corePath(QFileInfo(ui::fromCorePath(path)).absoluteFilePath());
 }
 
 QString offerText(const std::string& projectPath, std::int64_t madeAt) {
     const QString when = QDateTime::fromSecsSinceEpoch(madeAt).toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
     if (projectPath.empty())
         return QStringLiteral(u"保存されていない文書の復元用コピー（%1 作成）があります。復元しますか？").arg(when);
-    const QString name = QFileInfo(QFile::decodeName(QByteArray::fromStdString(projectPath))).fileName();
+    const QString name = QFileInfo(ui::fromCorePath(projectPath)).fileName();
     return QStringLiteral(u"プロジェクト「%1」には、保存されていない変更の復元用コピー（%2 作成）があります。復元しますか？")
         .arg(name, when);
 }

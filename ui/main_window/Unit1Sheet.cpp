@@ -13,6 +13,7 @@
 #include "ui/sheet/SheetFrame.h"
 #include "ui/sheet/SheetImage.h"
 #include "ui/sheet/SheetView.h"
+#include "ui/toolkit/CorePaths.h"
 #include "ui/toolkit/Cp932.h"
 #include "ui/toolkit/Dialogs.h"
 
@@ -39,7 +40,7 @@ void TForm1::Button1Click() {
 void TForm1::N4Click() { Button1Click(); }
 
 void TForm1::LoadImage() {
-    const std::string path = QFile::encodeName(ui::fromCp932(ImagePath)).toStdString();
+    const std::string path = ui::corePath(ui::fromCp932(ImagePath));
     core::Bitmap sheet = core::readSheetFile(path, ImagePath, ui::admitPicture);
     // Everything that can fail happens before the state changes, so a failed load leaves
     // it whole. The old sheet's picture goes before the new one is made, so that a load

@@ -40,7 +40,7 @@ void RecoveryKeeper::setTiming(Timing timing) {
 
 std::optional<std::string> RecoveryKeeper::copyPathFor(const std::string& projectKey) const {
     if (!folder_) return std::nullopt;
-    return *folder_ + "/" + core::recoveryFileName(projectKey);
+    return *folder_ + core::folderSeparator() + core::recoveryFileName(projectKey);
 }
 
 void RecoveryKeeper::documentChanged() {

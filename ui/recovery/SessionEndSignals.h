@@ -1,6 +1,8 @@
 #pragma once
-// The end of the session from outside (SIGTERM, SIGHUP, SIGINT) in the event loop:
-// the platform's signals wake it, and `onSignal` runs on the user-interface thread.
+// The end of the session from outside (SIGTERM, SIGHUP, SIGINT; on Windows the end
+// of the session's window messages) in the event loop: the platform's signals wake
+// it, or its messages pass by, and `onSignal` runs on the user-interface thread.
+#include <QAbstractNativeEventFilter>
 #include <QObject>
 #include <functional>
 #include <memory>
@@ -11,7 +13,7 @@ class QSocketNotifier;
 
 namespace ui {
 
-class SessionEndSignals : public QObject {
+class SessionEndSignals : public QObject, private QAbstractNativeEventFilter {
     Q_OBJECT
 public:
     explicit SessionEndSignals(std::function<void()> onSignal, QObject* parent = nullptr);
@@ -21,6 +23,9 @@ public:
     bool received() const { return received_; }
 
 private:
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+    void handle();
+
     std::function<void()> onSignal_;
     bool received_ = false;
     core::SessionEndSignals signals_;

@@ -19,6 +19,7 @@
 #include "ui/main_window/Unit1.h"
 #include "ui/settings_window/RadioGroupBox.h"
 #include "ui/toolkit/Boundary.h"
+#include "ui/toolkit/CorePaths.h"
 #include "ui/toolkit/Cp932.h"
 #include "ui/toolkit/Dialogs.h"
 #include "ui/toolkit/WindowControls.h"
@@ -186,7 +187,7 @@ void TForm2::Button1Click() {
 }
 
 void TForm2::OutPutData() {
-    const std::string path = QFile::encodeName(saveDialog1FileName).toStdString();
+    const std::string path = ui::corePath(saveDialog1FileName);
     core::exportToFile(core::exportFormatFromIndex(radioGroup1ItemIndex()), *Form1, path);
 }
 

@@ -19,6 +19,7 @@
 #include "core/bmp/sheet_file.h"
 #include "core/text/failures.h"
 #include "ui/sheet/SheetImage.h"
+#include "ui/toolkit/CorePaths.h"
 #include "ui/toolkit/Cp932.h"
 
 namespace ui {
@@ -41,7 +42,7 @@ QString sizeCaption(const QImage& picture) {
 
 // What the editor itself would load from the file; an empty picture for an empty sheet.
 QImage decodeForPreview(const QString& name) {
-    return toQImage(core::readSheetFile(QFile::encodeName(name).toStdString(), toCp932(name), admitPicture));
+    return toQImage(core::readSheetFile(corePath(name), toCp932(name), admitPicture));
 }
 
 bool hasPictureExtension(const QString& name) {

@@ -10,14 +10,15 @@ namespace ui {
 namespace {
 
 // The file dialog's type column names folders with texts that Qt's Japanese catalogue
-// does not hold yet.
+// does not hold yet ("File Folder" on Windows, as Explorer says).
 class FileTypeTexts : public QTranslator {
 public:
     using QTranslator::QTranslator;
     bool isEmpty() const override { return false; }
     QString translate(const char* context, const char* sourceText, const char*, int) const override {
         static const std::pair<const char*, const char16_t*> texts[] = {
-            {"Folder", u"フォルダー"}, {"Drive", u"ドライブ"}, {"Shortcut", u"ショートカット"}, {"Unknown", u"不明"}};
+            {"Folder", u"フォルダー"}, {"File Folder", u"ファイル フォルダー"}, {"Drive", u"ドライブ"},
+            {"Shortcut", u"ショートカット"}, {"Unknown", u"不明"}};
         if (qstrcmp(context, "QAbstractFileIconProvider") != 0) return {};
         for (const auto& [english, japanese] : texts)
             if (qstrcmp(sourceText, english) == 0) return QString::fromUtf16(japanese);
@@ -33,12 +34,12 @@ bool useJapaneseQtTexts(QCoreApplication& app) {
     QLocale::setDefault(japanese);
     QCoreApplication::installTranslator(new FileTypeTexts(&app));
     auto* translator = new QTranslator(&app);
-    if (!translator->load(japanese, QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        delete translator;
-        return false;
-    }
-    return QCoreApplication::installTranslator(translator);
+    // Built into the program where Qt comes with none (the Windows build), else Qt's own.
+    for (const QString& folder : {QStringLiteral(":/i18n"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)})
+        if (translator->load(japanese, QStringLiteral("qtbase"), QStringLiteral("_"), folder))
+            return QCoreApplication::installTranslator(translator);
+    delete translator;
+    return false;
 }
 
 }  // namespace ui

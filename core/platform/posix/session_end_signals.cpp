@@ -58,4 +58,7 @@ void SessionEndSignals::drain() noexcept {
     }
 }
 
+// Sessions end by signals here.
+std::optional<std::intptr_t> SessionEndSignals::sessionEndAnswer(const void*) noexcept { return std::nullopt; }
+
 }  // namespace core

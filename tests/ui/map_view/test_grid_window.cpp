@@ -329,13 +329,17 @@ TEST_F(GridWindowTest, CurrentCellShowsTheFocusDotsOrWithoutTheFocusTheHighlight
     const QRgb highlight = colour(QPalette::Highlight);
     EXPECT_EQ(image.pixel(cell.topLeft()), highlight);
     EXPECT_EQ(image.pixel(cell.bottomRight()), highlight);
-    // The number "0" in the highlight-text colour, its box in the highlight too.
+    // The number "0" in the highlight-text colour, its box in the highlight too (no
+    // window colour left, where the palette's highlight text is not that colour).
+    const bool textLikeWindow = colour(QPalette::HighlightedText) == window;
     int textPixels = 0;
     for (int y = cell.top(); y <= cell.bottom(); ++y)
         for (int x = cell.left(); x <= cell.right(); ++x) {
             const QRgb pixel = image.pixel(x, y);
             textPixels += pixel != highlight;
-            ASSERT_NE(pixel, window) << x << "," << y;
+            if (!textLikeWindow) {
+                ASSERT_NE(pixel, window) << x << "," << y;
+            }
         }
     EXPECT_GT(textPixels, 3);
     EXPECT_EQ(image.pixel(at().cellRect(2, 1).topLeft()), window);
