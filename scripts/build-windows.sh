@@ -73,4 +73,21 @@ fi
 
 rm -rf "$out/program"
 cmake --install "$out" --prefix "$out/program" >/dev/null
-(cd "$out" && cpack -G ZIP >/dev/null && ls -1 "$out"/quarvel-*.zip)
+rm -f "$out"/quarvel-*.zip
+(cd "$out" && cpack -G ZIP >/dev/null)
+zip_file="$(ls -1 "$out"/quarvel-*.zip)"
+echo "$zip_file"
+
+# The editor from the ZIP, unpacked elsewhere, on Xvfb and openbox through Wine,
+# against the Linux editor of build/.
+wine_desktop="$root/build/tests/desktop_wine_tests"
+if [ -f "$out/program/quarvel.exe" ] && [ -x "$wine_desktop" ]; then
+  log="$out/desktop_wine_tests.log"
+  if ! QUARVEL_WINDOWS_ZIP="$zip_file" "$wine_desktop" >"$log" 2>&1; then
+    grep -v '^wine:' "$log" | tail -n 120 >&2
+    exit 1
+  fi
+  grep -E '^\[  PASSED' "$log" | sed 's/^/desktop_wine_tests: /'
+elif [ -f "$out/program/quarvel.exe" ]; then
+  echo "build/ has no desktop_wine_tests: the desktop test of quarvel.exe is left out (./test.sh runs it)"
+fi
