@@ -338,6 +338,24 @@ public:
         XTestFakeButtonEvent(display, button, False, CurrentTime);
         XFlush(display);
     }
+    // The screen point of the main window's scrolled content's origin, found from the
+    // red sheet's top-left corner, which the design puts at (16, 88): the first red
+    // pixel row by row. Nothing while no red shows.
+    std::optional<std::pair<int, int>> contentOrigin() const {
+        std::optional<std::pair<int, int>> origin;
+        const Rect area = client(main);
+        waitUntil([&] {
+            XImage* image = XGetImage(display, root, area.x, area.y, area.width, area.height, AllPlanes, ZPixmap);
+            for (int row = 0; image && row < area.height && !origin; ++row)
+                for (int column = 0; column < area.width && !origin; ++column)
+                    if ((XGetPixel(image, column, row) & 0xFFFFFF) == kRed)
+                        origin = std::make_pair(area.x + column - 16, area.y + row - 88);
+            if (image) XDestroyImage(image);
+            return origin.has_value();
+        });
+        return origin;
+    }
+
     // Printable ASCII, with Shift where the keyboard needs it.
     void type(const std::string& text) const {
         const KeyCode shift = XKeysymToKeycode(display, XK_Shift_L);

@@ -25,23 +25,10 @@ protected:
         if (HasFailure()) std::cerr << desktop->describe() << "editor output:\n" << desktop->editorLog() << "\n";
     }
 
-    // Screen point of a point of the main window's scrolled content, found from the
-    // red sheet's top-left corner, which the design puts at (16, 88): the first red
-    // pixel row by row.
+    // Screen point of a point of the main window's scrolled content (the origin is
+    // found once: the window stays where it is).
     static std::pair<int, int> content(int x, int y) {
-        if (!origin) {
-            Desktop& d = *desktop;
-            const Rect area = d.client(d.main);
-            waitUntil([&] {
-                XImage* image = XGetImage(d.display, d.root, area.x, area.y, area.width, area.height, AllPlanes, ZPixmap);
-                for (int row = 0; image && row < area.height && !origin; ++row)
-                    for (int column = 0; column < area.width && !origin; ++column)
-                        if ((XGetPixel(image, column, row) & 0xFFFFFF) == kRed)
-                            origin = std::make_pair(area.x + column - 16, area.y + row - 88);
-                if (image) XDestroyImage(image);
-                return origin.has_value();
-            });
-        }
+        if (!origin) origin = desktop->contentOrigin();
         return origin ? std::make_pair(origin->first + x, origin->second + y) : std::make_pair(-1, -1);
     }
 

@@ -61,21 +61,10 @@ protected:
         return program.empty() ? "the ZIP holds no quarvel.exe" : "";
     }
 
-    // The screen point of a point of the map view's content, from the red sheet's
-    // top-left corner at (16, 88) of the main window's content.
+    // The screen point of a point of the map view's content; found anew each time,
+    // since an editor started again may stand elsewhere.
     static std::pair<int, int> content(int x, int y) {
-        Desktop& d = *desktop;
-        std::optional<std::pair<int, int>> origin;
-        const Rect area = d.client(d.main);
-        waitUntil([&] {
-            XImage* image = XGetImage(d.display, d.root, area.x, area.y, area.width, area.height, AllPlanes, ZPixmap);
-            for (int row = 0; image && row < area.height && !origin; ++row)
-                for (int column = 0; column < area.width && !origin; ++column)
-                    if ((XGetPixel(image, column, row) & 0xFFFFFF) == kRed)
-                        origin = std::make_pair(area.x + column - 16, area.y + row - 88);
-            if (image) XDestroyImage(image);
-            return origin.has_value();
-        });
+        const auto origin = desktop->contentOrigin();
         return origin ? std::make_pair(origin->first + x, origin->second + y) : std::make_pair(-1, -1);
     }
 

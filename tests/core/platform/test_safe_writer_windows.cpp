@@ -12,21 +12,14 @@
 #include "core/project/text_file_reader.h"
 #include "core/project/text_file_writer.h"
 #include "core/text/failures.h"
+#include "support/io_failure_number.h"
 #include "support/temp_folder.h"
 
 namespace {
 
+using testsupport::ioNumberOf;
 using testsupport::readAll;
 using testsupport::TempFolder;
-
-int ioNumberOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const core::IoFailure& failure) {
-        return failure.number();
-    }
-    return 0;
-}
 
 void save(const std::string& path, const std::string& line) {
     core::TextFileWriter out(path);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -13,23 +12,16 @@
 #include "core/project/text_file_reader.h"
 #include "core/project/text_file_writer.h"
 #include "core/text/failures.h"
+#include "support/io_failure_number.h"
 #include "support/temp_folder.h"
 
 namespace {
 
+using testsupport::ioNumberOf;
 using testsupport::readAll;
 using testsupport::TempFolder;
 
 constexpr std::size_t kOneMiB = std::size_t{1} << 20;
-
-int ioNumberOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const core::IoFailure& failure) {
-        return failure.number();
-    }
-    return 0;
-}
 
 // ---- Reading ----
 

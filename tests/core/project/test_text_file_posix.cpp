@@ -9,31 +9,21 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <optional>
-#include <random>
 #include <string>
 #include <vector>
 
-#include "core/project/integer_syntax.h"
 #include "core/project/text_file_reader.h"
 #include "core/project/text_file_writer.h"
 #include "core/text/failures.h"
+#include "support/io_failure_number.h"
 #include "support/posix_files.h"
 #include "support/temp_folder.h"
 
 namespace {
 
+using testsupport::ioNumberOf;
 using testsupport::readAll;
 using testsupport::TempFolder;
-
-int ioNumberOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const core::IoFailure& failure) {
-        return failure.number();
-    }
-    return 0;
-}
 
 TEST(TextFileWriter, ReplacingKeepsThePermissionsAndANewFileFollowsTheUmask) {
     const TempFolder folder;
