@@ -32,8 +32,17 @@ same() {
   checks=$((checks + 1))
   local linux_status=0 windows_status=0
   "$linux_exe" "$@" -o "$work/$name.linux" 2>"$work/$name.linux.err" || linux_status=$?
-  $wine "$windows_exe" "$@" -o "$work/$name.windows" 2>"$work/$name.windows.err" || windows_status=$?
-  [ "$linux_status" = "$windows_status" ] || fail "$name: exit status $linux_status on Linux, $windows_status on Windows"
+  # quarvel-export names every failure; now and then (about one start in a few
+  # hundred here) Wine ends a program at its start with status 1 and no word, which
+  # is run again, at most twice.
+  for attempt in 1 2 3; do
+    windows_status=0
+    $wine "$windows_exe" "$@" -o "$work/$name.windows" 2>"$work/$name.windows.err" || windows_status=$?
+    if [ "$windows_status" != 1 ] || [ -s "$work/$name.windows.err" ]; then break; fi
+    echo "compare_exports: $name: a silent start failure under Wine, run again" >&2
+  done
+  [ "$linux_status" = "$windows_status" ] ||
+    fail "$name: exit status $linux_status on Linux, $windows_status on Windows: $(cat "$work/$name.windows.err")"
   if [ -f "$work/$name.linux" ] || [ -f "$work/$name.windows" ]; then
     cmp -s "$work/$name.linux" "$work/$name.windows" || fail "$name: the files differ"
   fi

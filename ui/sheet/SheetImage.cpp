@@ -7,7 +7,7 @@
 
 namespace ui {
 
-void admitPicture(std::int32_t width, std::int32_t height) {
+void admitPicture(std::int32_t width, std::int32_t /*height: no limit of its own*/) {
     // Qt counts a row's bits in an int, 31 of them spare for the row's alignment.
     constexpr std::int64_t kMaxRowPixels = (std::numeric_limits<int>::max() - 31) / 32;
     if (width > kMaxRowPixels) throw core::OutOfMemoryFailure();
