@@ -24,6 +24,23 @@ fail() {
   failures=$((failures + 1))
 }
 
+# run_windows ERR ARGS...: quarvel-export.exe with its standard error in ERR; its
+# status. quarvel-export names every failure on a line of its own ("quarvel-export:
+# ..."). A failure without one is Wine's (now and then a program ends at its start
+# with status 1, or its server connection drops: "wine client error"), and is run
+# again, at most twice.
+run_windows() {
+  local err="$1" status=0
+  shift
+  for attempt in 1 2 3; do
+    status=0
+    "$wine" "$windows_exe" "$@" 2>"$err" || status=$?
+    if [ "$status" = 0 ] || grep -q '^quarvel-export: ' "$err"; then break; fi
+    echo "compare_exports: Wine failed to run the program ($(head -c 200 "$err")), run again" >&2
+  done
+  return "$status"
+}
+
 # same NAME ARGS...: both programs with the same arguments, each writing to its own
 # -o file; their files, exit statuses and messages must agree.
 same() {
@@ -32,15 +49,8 @@ same() {
   checks=$((checks + 1))
   local linux_status=0 windows_status=0
   "$linux_exe" "$@" -o "$work/$name.linux" 2>"$work/$name.linux.err" || linux_status=$?
-  # quarvel-export names every failure; now and then (about one start in a few
-  # hundred here) Wine ends a program at its start with status 1 and no word, which
-  # is run again, at most twice.
-  for attempt in 1 2 3; do
-    windows_status=0
-    $wine "$windows_exe" "$@" -o "$work/$name.windows" 2>"$work/$name.windows.err" || windows_status=$?
-    if [ "$windows_status" != 1 ] || [ -s "$work/$name.windows.err" ]; then break; fi
-    echo "compare_exports: $name: a silent start failure under Wine, run again" >&2
-  done
+  windows_status=0
+  run_windows "$work/$name.windows.err" "$@" -o "$work/$name.windows" || windows_status=$?
   [ "$linux_status" = "$windows_status" ] ||
     fail "$name: exit status $linux_status on Linux, $windows_status on Windows: $(cat "$work/$name.windows.err")"
   if [ -f "$work/$name.linux" ] || [ -f "$work/$name.windows" ]; then
@@ -74,7 +84,7 @@ same "japanese-path.gas" --format gas "$work/地図.quarvel"
 # Standard output keeps its CR LF: no text mode turns LF into CR LF again.
 checks=$((checks + 1))
 "$linux_exe" --format c examples/demo.quarvel >"$work/stdout.linux"
-$wine "$windows_exe" --format c -o - examples/demo.quarvel >"$work/stdout.windows"
+run_windows "$work/stdout.err" --format c -o - examples/demo.quarvel >"$work/stdout.windows"
 cmp -s "$work/stdout.linux" "$work/stdout.windows" || fail "standard output differs"
 
 # Failures: exit status 1 (2 for bad usage) and the same text.
@@ -84,7 +94,7 @@ checks=$((checks + 1))
 linux_status=0
 windows_status=0
 "$linux_exe" -o "$work/no/such/folder.h" examples/demo.quarvel 2>"$work/no-folder.linux" || linux_status=$?
-$wine "$windows_exe" -o "$work/no/such/folder.h" examples/demo.quarvel 2>"$work/no-folder.windows" || windows_status=$?
+run_windows "$work/no-folder.windows" -o "$work/no/such/folder.h" examples/demo.quarvel || windows_status=$?
 [ "$linux_status" = 1 ] && [ "$windows_status" = 1 ] || fail "no folder: exit status $linux_status and $windows_status"
 cmp -s "$work/no-folder.linux" "$work/no-folder.windows" || fail "no folder: the messages differ"
 same "usage" --format nothing examples/demo.quarvel
