@@ -133,7 +133,9 @@ void AtomicFile::Impl::createTemporary(const std::wstring& folder, const std::st
 
 // Renamed through its own handle, so that no other open of it can fail on its
 // sharing and the file is never closed while it has its temporary name; where the
-// file system cannot do that, it is closed and moved. Gives the error, or 0.
+// file system cannot do that, it is closed and moved. The new name is the target's
+// path as given, absolute or relative to the current folder, both of which the
+// rename takes. Gives the error, or 0.
 DWORD AtomicFile::Impl::replaceTarget() {
     const std::size_t bytes = sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t);
     std::vector<unsigned char> buffer(bytes, 0);
