@@ -83,6 +83,8 @@ echo "$zip_file"
 wine_desktop="$root/build/tests/desktop_wine_tests"
 if [ -f "$out/program/quarvel.exe" ] && [ -x "$wine_desktop" ]; then
   log="$out/desktop_wine_tests.log"
+  # Wine's session so far has no display: the test starts one on its own X server.
+  wineserver -k >/dev/null 2>&1 || true
   if ! QUARVEL_WINDOWS_ZIP="$zip_file" "$wine_desktop" >"$log" 2>&1; then
     grep -v '^wine:' "$log" | tail -n 120 >&2
     exit 1

@@ -114,6 +114,7 @@ public:
     Child server, manager, editor;
     std::vector<std::string> environment;  // the window manager's and the editor's
     std::vector<std::string> extraEnvironment;  // added to it at the start
+    std::function<void()> beforeEditor;         // run once the desktop is there
     Display* display = nullptr;
     Window root = 0, main = 0;
 
@@ -157,6 +158,7 @@ public:
         manager = Child::start({"openbox", "--debug", "--debug-focus"}, environment, folder / "openbox.log");
         if (!waitUntil([&] { return windowProperty(root, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).size() == 1; }))
             return "openbox did not start (is it installed?)";
+        if (beforeEditor) beforeEditor();
         startEditor();
         if (!waitUntil([&] { return (main = clientNamed(kMainTitle)) && settings(); }))
             return "the editor's windows did not appear";

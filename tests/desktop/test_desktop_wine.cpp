@@ -36,6 +36,13 @@ protected:
         failure = unpack(zip);
         if (!failure.empty()) return;
         desktop->editorCommand = {wine(), (program / "quarvel.exe").string()};
+        desktop->beforeEditor = [] {
+            // Wine's session on this display, its desktop and work area included, before
+            // the editor asks where the work area is.
+            Desktop& d = *desktop;
+            run({"wineserver", "-k"}, d.environment, d.folder / "wineserver.log");
+            run({wine(), "cmd", "/c", "exit"}, d.environment, d.folder / "session.log");
+        };
         failure = desktop->setUp();
     }
     static void TearDownTestSuite() {
