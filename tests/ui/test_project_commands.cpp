@@ -17,8 +17,8 @@
 #include "support/temp_folder.h"
 #include "test_windows_fixture.h"
 #include "ui/map_view/DrawGrid.h"
-#include "ui/toolkit/CorePaths.h"
-#include "ui/toolkit/Cp932.h"
+#include "ui/convert/CorePaths.h"
+#include "ui/convert/Cp932.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include "support/qt_files.h"
 #include "test_windows_fixture.h"
 #include "ui/recovery/RecoveryKeeper.h"
-#include "ui/toolkit/CorePaths.h"
-#include "ui/toolkit/Cp932.h"
+#include "ui/convert/CorePaths.h"
+#include "ui/convert/Cp932.h"
 
 namespace windowstest {
 namespace {

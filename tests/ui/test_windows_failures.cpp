@@ -9,7 +9,7 @@
 #include "support/cp932.h"
 #include "test_windows_fixture.h"
 #include "ui/toolkit/Boundary.h"
-#include "ui/toolkit/Cp932.h"
+#include "ui/convert/Cp932.h"
 
 namespace windowstest {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/toolkit/CorePaths.h"
+#include "ui/convert/CorePaths.h"
 
 namespace ui {
 

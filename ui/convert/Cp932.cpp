@@ -1,4 +1,4 @@
-#include "ui/toolkit/Cp932.h"
+#include "ui/convert/Cp932.h"
 
 #include "core/text/code_page.h"
 

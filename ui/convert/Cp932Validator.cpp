@@ -1,10 +1,10 @@
-#include "ui/toolkit/Cp932Validator.h"
+#include "ui/convert/Cp932Validator.h"
 
 #include <QLineEdit>
 #include <limits>
 
 #include "core/project/text_file_writer.h"
-#include "ui/toolkit/Cp932.h"
+#include "ui/convert/Cp932.h"
 
 namespace ui {
 

@@ -11,7 +11,7 @@
 #include "ui/map_view/DrawGrid.h"
 #include "ui/settings_window/SettingsSizeFields.h"
 #include "ui/sheet/SheetView.h"
-#include "ui/toolkit/Cp932.h"
+#include "ui/convert/Cp932.h"
 
 void TForm1::DrawGrid1SelectCell(int ACol, int ARow, bool& CanSelect) {
     // The height field is read first: with both fields wrong, its text is the one named.

@@ -11,7 +11,7 @@
 #include "ui/main_window/Unit1.h"
 #include "ui/map_view/CellPainter.h"
 #include "ui/map_view/DrawGrid.h"
-#include "ui/toolkit/Cp932.h"
+#include "ui/convert/Cp932.h"
 #include "ui/toolkit/Dialogs.h"
 
 void TForm1::DrawGrid1DrawCell(QPainter& canvas, int ACol, int ARow, const QRect& Rect, bool fixed) {

@@ -10,7 +10,7 @@
 #include "ui/main_window/Unit1.h"
 #include "ui/recovery/RecoveryKeeper.h"
 #include "ui/toolkit/Boundary.h"
-#include "ui/toolkit/CorePaths.h"
+#include "ui/convert/CorePaths.h"
 #include "ui/toolkit/Dialogs.h"
 
 namespace {

@@ -12,8 +12,8 @@
 #include "ui/recovery/RecoveryKeeper.h"
 #include "ui/toolkit/Application.h"
 #include "ui/toolkit/Boundary.h"
-#include "ui/toolkit/CorePaths.h"
-#include "ui/toolkit/Cp932.h"
+#include "ui/convert/CorePaths.h"
+#include "ui/convert/Cp932.h"
 #include "ui/toolkit/Dialogs.h"
 
 namespace {

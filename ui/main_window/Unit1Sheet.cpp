@@ -13,8 +13,8 @@
 #include "ui/sheet/SheetFrame.h"
 #include "ui/sheet/SheetImage.h"
 #include "ui/sheet/SheetView.h"
-#include "ui/toolkit/CorePaths.h"
-#include "ui/toolkit/Cp932.h"
+#include "ui/convert/CorePaths.h"
+#include "ui/convert/Cp932.h"
 #include "ui/toolkit/Dialogs.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "core/platform/user_folders.h"
 #include "core/text/failures.h"
-#include "ui/toolkit/Cp932.h"
+#include "ui/convert/Cp932.h"
 #include "ui/toolkit/Dialogs.h"
 
 namespace ui {

@@ -6,7 +6,7 @@
 
 #include "ui/main_window/Unit1.h"
 #include "ui/settings_window/Unit2.h"
-#include "ui/toolkit/Cp932.h"
+#include "ui/convert/Cp932.h"
 #include "ui/toolkit/WindowControls.h"
 
 namespace ui {

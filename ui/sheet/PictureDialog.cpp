@@ -19,8 +19,8 @@
 #include "core/bmp/sheet_file.h"
 #include "core/text/failures.h"
 #include "ui/sheet/SheetImage.h"
-#include "ui/toolkit/CorePaths.h"
-#include "ui/toolkit/Cp932.h"
+#include "ui/convert/CorePaths.h"
+#include "ui/convert/Cp932.h"
 
 namespace ui {
 

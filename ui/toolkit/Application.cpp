@@ -9,7 +9,7 @@
 #include "core/text/failures.h"
 #include "quarvel/project_info.h"
 #include "ui/toolkit/Boundary.h"
-#include "ui/toolkit/Cp932.h"
+#include "ui/convert/Cp932.h"
 
 namespace ui {
 namespace {

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "core/text/failures.h"
-#include "ui/toolkit/Cp932.h"
+#include "ui/convert/Cp932.h"
 #include "ui/toolkit/Dialogs.h"
 
 namespace ui {

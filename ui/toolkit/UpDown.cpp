@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "core/project/integer_syntax.h"
-#include "ui/toolkit/Cp932.h"
+#include "ui/convert/Cp932.h"
 
 namespace ui {
 

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "ui/toolkit/Cp932Validator.h"
+#include "ui/convert/Cp932Validator.h"
 
 namespace ui {
 namespace {

@@ -8,7 +8,7 @@
 #include "core/text/failures.h"
 #include "support/cp932.h"
 #include "test_sheet_window.h"
-#include "ui/toolkit/Cp932.h"
+#include "ui/convert/Cp932.h"
 
 namespace sheettest {
 namespace {
